@@ -1,0 +1,134 @@
+// Controls that sit on a window: labels, single-line text fields, multi-line
+// text areas and canvases that show a picture. Each is created for its window
+// with Window::New, registered with Window::AddControl and found again with
+// Window::ControlByName.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "toolkit/object.h"
+
+namespace tk {
+
+class Window;
+class Picture;
+struct ControlImpl;
+
+class RectControl : public Object {
+public:
+    ~RectControl() override;
+
+    // The control's default constructor step; a control is usable once New
+    // has returned, so this does nothing more.
+    void Constructor() {}
+
+    std::string ClassName() const override;
+    void SetProperty(const plist::Entry& entry) override;
+
+    const std::string& Name() const { return name_; }
+    tk::Window& ParentWindow() const { return *window_; }
+
+    bool Visible() const;
+    void SetVisible(bool visible);
+    bool Enabled() const { return enabled_; }
+    void SetFocus();
+    bool HasFocus() const;
+
+    // MouseDown: (control, x, y) in the control's own coordinates; the result
+    // says whether the handler handled the click.
+    using MouseDownHandler = std::function<bool(RectControl&, std::int64_t, std::int64_t)>;
+    void BindMouseDown(MouseDownHandler handler) { mouseDown_ = std::move(handler); }
+
+    // Toolkit internals.
+    ControlImpl& Impl() const { return *impl_; }
+    bool RaiseMouseDown(std::int64_t x, std::int64_t y);
+    void AttachName(std::string name) { name_ = std::move(name); }
+    int TabIndex() const { return tabIndex_; }
+    bool TabStop() const { return tabStop_; }
+
+protected:
+    RectControl(tk::Window& window, std::unique_ptr<ControlImpl> impl);
+    // Properties that only some classes carry; returns false for a name the
+    // class does not know.
+    virtual bool SetOwnProperty(const plist::Entry& entry);
+
+    std::unique_ptr<ControlImpl> impl_;
+    tk::Window* window_;
+    std::string name_;
+    bool enabled_ = true;
+    bool tabStop_ = true;
+    int tabIndex_ = 0;
+    MouseDownHandler mouseDown_;
+};
+
+class Label : public RectControl {
+public:
+    explicit Label(tk::Window& window);
+    std::string ClassName() const override { return "Label"; }
+    std::string Text() const;
+    void SetText(std::string_view text);
+
+protected:
+    bool SetOwnProperty(const plist::Entry& entry) override;
+};
+
+class TextField : public RectControl {
+public:
+    explicit TextField(tk::Window& window);
+    std::string ClassName() const override { return "TextField"; }
+
+    std::string Text() const;
+    // Sets the text the program wants shown, whole: the character limit bounds
+    // only what the user types or pastes.
+    void SetText(std::string_view text);
+    bool ReadOnly() const;
+    int MaximumCharactersAllowed() const { return limit_; }
+
+    // KeyDown: (field, key text); true swallows the key. Raised for keys that
+    // enter text and for Backspace, Tab, Return, Escape and Delete; navigation
+    // keys and modifier shortcuts go straight to the field and the menus.
+    using KeyDownHandler = std::function<bool(TextField&, std::string_view)>;
+    void BindKeyDown(KeyDownHandler handler) { keyDown_ = std::move(handler); }
+    bool RaiseKeyDown(std::string_view key);
+    bool HasKeyDown() const { return static_cast<bool>(keyDown_); }
+
+protected:
+    bool SetOwnProperty(const plist::Entry& entry) override;
+
+private:
+    int limit_ = 0;  // 0: no limit
+    KeyDownHandler keyDown_;
+};
+
+class TextArea : public RectControl {
+public:
+    explicit TextArea(tk::Window& window);
+    std::string ClassName() const override { return "TextArea"; }
+    // Line breaks are CR in the toolkit's texts.
+    std::string Text() const;
+    void SetText(std::string_view text);
+
+protected:
+    bool SetOwnProperty(const plist::Entry& entry) override;
+};
+
+class Canvas : public RectControl {
+public:
+    explicit Canvas(tk::Window& window);
+    std::string ClassName() const override { return "Canvas"; }
+    // The picture drawn in the canvas; null for none.
+    std::shared_ptr<Picture> Backdrop() const { return backdrop_; }
+    void SetBackdrop(std::shared_ptr<Picture> picture);
+
+protected:
+    bool SetOwnProperty(const plist::Entry& entry) override;
+
+private:
+    std::shared_ptr<Picture> backdrop_;
+};
+
+}  // namespace tk

@@ -1,0 +1,242 @@
+#include "toolkit/core/text.h"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <limits>
+
+namespace tk {
+
+std::int64_t Asc(std::string_view text) {
+    if (text.empty()) return 0;
+    const auto b0 = static_cast<unsigned char>(text[0]);
+    int extra = 0;
+    std::int64_t cp = 0;
+    if (b0 < 0x80) return b0;
+    if ((b0 & 0xE0) == 0xC0) {
+        extra = 1;
+        cp = b0 & 0x1F;
+    } else if ((b0 & 0xF0) == 0xE0) {
+        extra = 2;
+        cp = b0 & 0x0F;
+    } else if ((b0 & 0xF8) == 0xF0) {
+        extra = 3;
+        cp = b0 & 0x07;
+    } else {
+        return b0;
+    }
+    if (text.size() < static_cast<std::size_t>(extra) + 1) return b0;
+    for (int i = 1; i <= extra; ++i) {
+        const auto b = static_cast<unsigned char>(text[static_cast<std::size_t>(i)]);
+        if ((b & 0xC0) != 0x80) return b0;
+        cp = (cp << 6) | (b & 0x3F);
+    }
+    return cp;
+}
+
+namespace {
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+}  // namespace
+
+double Val(std::string_view text) {
+    std::size_t i = 0;
+    const std::size_t n = text.size();
+    while (i < n && (text[i] == ' ' || text[i] == '\t')) ++i;
+    bool negative = false;
+    if (i < n && (text[i] == '+' || text[i] == '-')) {
+        negative = text[i] == '-';
+        ++i;
+    }
+    const std::size_t mantissaStart = i;
+    std::size_t digits = 0;
+    bool point = false;
+    long long intDigits = 0;
+    long long fracPos = 0;
+    // Where the first non-zero digit stands: its index among the integer digits,
+    // or its place after the point. Decides overflow against underflow below.
+    long long firstNonZeroIntIndex = -1;
+    long long firstNonZeroFracPos = 0;
+    for (; i < n; ++i) {
+        const char c = text[i];
+        if (IsDigit(c)) {
+            ++digits;
+            if (!point) ++intDigits;
+            else ++fracPos;
+            if (c != '0' && firstNonZeroIntIndex < 0 && firstNonZeroFracPos == 0) {
+                if (point) firstNonZeroFracPos = fracPos;
+                else firstNonZeroIntIndex = intDigits - 1;
+            }
+        } else if (c == '.' && !point) {
+            point = true;
+        } else {
+            break;
+        }
+    }
+    if (digits == 0) return 0.0;
+    const bool seenNonZero = firstNonZeroIntIndex >= 0 || firstNonZeroFracPos > 0;
+    const long long firstNonZeroExp =
+        firstNonZeroIntIndex >= 0 ? intDigits - 1 - firstNonZeroIntIndex : -firstNonZeroFracPos;
+    std::size_t end = i;
+    long long exponent = 0;
+    if (i < n && (text[i] == 'e' || text[i] == 'E')) {
+        std::size_t j = i + 1;
+        bool expNegative = false;
+        if (j < n && (text[j] == '+' || text[j] == '-')) {
+            expNegative = text[j] == '-';
+            ++j;
+        }
+        if (j < n && IsDigit(text[j])) {
+            for (; j < n && IsDigit(text[j]); ++j) {
+                if (exponent < 100000) exponent = exponent * 10 + (text[j] - '0');
+            }
+            if (expNegative) exponent = -exponent;
+            end = j;
+        }
+    }
+    if (!seenNonZero) return negative ? -0.0 : 0.0;
+
+    double value = 0.0;
+    const char* first = text.data() + mantissaStart;
+    const char* last = text.data() + end;
+    const auto result = std::from_chars(first, last, value, std::chars_format::general);
+    if (result.ec == std::errc::result_out_of_range) {
+        // Too large or too small for a double: decide by the decimal magnitude.
+        const long long magnitude = firstNonZeroExp + exponent;
+        value = magnitude >= 0 ? std::numeric_limits<double>::infinity() : 0.0;
+    } else if (result.ec != std::errc()) {
+        value = 0.0;
+    }
+    return negative ? -value : value;
+}
+
+namespace {
+
+// Rounds |value| to `places` fraction digits and splits the result into the
+// digits before the point (no leading zeros; empty for zero) and after it.
+void RoundedDigits(double magnitude, int places, std::string& intDigits, std::string& fracDigits) {
+    // 309 integer digits at most, the point, and up to 1100 fraction digits.
+    std::array<char, 1500> buffer{};
+    const auto result = std::to_chars(buffer.data(), buffer.data() + buffer.size(), magnitude,
+                                      std::chars_format::fixed, places);
+    const std::string_view text(buffer.data(),
+                                static_cast<std::size_t>(result.ptr - buffer.data()));
+    const auto dot = text.find('.');
+    std::string_view whole = text.substr(0, dot);
+    while (!whole.empty() && whole.front() == '0') whole.remove_prefix(1);
+    intDigits.assign(whole);
+    fracDigits.assign(dot == std::string_view::npos ? std::string_view() : text.substr(dot + 1));
+}
+
+std::string Grouped(const std::string& digits) {
+    std::string out;
+    const std::size_t n = digits.size();
+    for (std::size_t k = 0; k < n; ++k) {
+        if (k > 0 && (n - k) % 3 == 0) out += ',';
+        out += digits[k];
+    }
+    return out;
+}
+
+}  // namespace
+
+std::string Format(double value, std::string_view mask) {
+    if (std::isnan(value)) return "NAN";
+    if (std::isinf(value)) return value < 0 ? "-INF" : "INF";
+
+    const auto dot = mask.find('.');
+    const std::string_view intMask = mask.substr(0, dot);
+    const std::string_view fracMask =
+        dot == std::string_view::npos ? std::string_view() : mask.substr(dot + 1);
+    const bool grouping = intMask.find(',') != std::string_view::npos;
+
+    constexpr int kMaxPlaces = 1100;  // beyond this a double has no more exact digits
+    const auto fracPlaces =
+        static_cast<int>(std::count_if(fracMask.begin(), fracMask.end(),
+                                       [](char c) { return c == '#' || c == '0'; }));
+    std::string intDigits;
+    std::string fracDigits;
+    RoundedDigits(std::fabs(value), std::min(fracPlaces, kMaxPlaces), intDigits, fracDigits);
+    fracDigits.resize(static_cast<std::size_t>(fracPlaces), '0');
+    const bool isZero = intDigits.empty() &&
+                        fracDigits.find_first_not_of('0') == std::string::npos;
+    const bool negative = value < 0 && !isZero;
+
+    // Integer part, filled from the right. Placeholders beyond the digits print
+    // '0' or nothing; digits beyond the placeholders go before the first one.
+    std::string intOut;
+    std::size_t next = intDigits.size();  // digits not yet placed: intDigits[0, next)
+    std::size_t firstPlaceholder = std::string::npos;
+    for (std::size_t k = 0; k < intMask.size(); ++k) {
+        if (intMask[k] == '#' || intMask[k] == '0') {
+            firstPlaceholder = k;
+            break;
+        }
+    }
+    std::string reversed;
+    for (std::size_t k = intMask.size(); k-- > 0;) {
+        const char c = intMask[k];
+        if (c == ',') continue;
+        if (c == '#' || c == '0') {
+            if (next > 0) reversed += intDigits[--next];
+            else if (c == '0') reversed += '0';
+            if (k == firstPlaceholder && next > 0) {
+                while (next > 0) reversed += intDigits[--next];
+            }
+        } else {
+            if (firstPlaceholder == std::string::npos && k + 1 == intMask.size()) {
+                while (next > 0) reversed += intDigits[--next];
+            }
+            reversed += c;
+        }
+    }
+    while (next > 0) reversed += intDigits[--next];
+    intOut.assign(reversed.rbegin(), reversed.rend());
+
+    // Group the run of digits by thousands when the mask asks for it.
+    std::size_t numberStart = intOut.find_first_of("0123456789");
+    if (grouping && numberStart != std::string::npos) {
+        std::size_t runEnd = numberStart;
+        while (runEnd < intOut.size() && IsDigit(intOut[runEnd])) ++runEnd;
+        intOut = intOut.substr(0, numberStart) +
+                 Grouped(intOut.substr(numberStart, runEnd - numberStart)) + intOut.substr(runEnd);
+    }
+
+    std::string out = intOut;
+    if (dot != std::string_view::npos) {
+        out += '.';
+        // Fraction part, filled from the left; '#' places drop trailing zeros.
+        std::size_t lastSignificant = 0;  // number of fraction digits to keep for '#'
+        for (std::size_t k = fracDigits.size(); k-- > 0;) {
+            if (fracDigits[k] != '0') {
+                lastSignificant = k + 1;
+                break;
+            }
+        }
+        std::size_t d = 0;
+        for (const char c : fracMask) {
+            if (c == '0') {
+                out += fracDigits[d++];
+            } else if (c == '#') {
+                if (d < lastSignificant) out += fracDigits[d];
+                ++d;
+            } else {
+                out += c;
+            }
+        }
+    }
+
+    if (negative) {
+        const std::size_t at = out.find_first_of("0123456789.");
+        out.insert(at == std::string::npos ? out.size() : at, 1, '-');
+    }
+    return out;
+}
+
+double Sqrt(double x) { return std::sqrt(x); }
+
+double Pow(double base, double exponent) { return std::pow(base, exponent); }
+
+}  // namespace tk

@@ -1,0 +1,44 @@
+// Text and number services: the character code of a key, text to number,
+// number to text by a mask, and the two arithmetic helpers the calculator uses.
+// Plain C++ with no user-interface dependency, so the calculator's decisions
+// can be built and tested on their own.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace tk {
+
+// Code point of the first character of a UTF-8 text; 0 for the empty text.
+// A malformed first byte yields the byte's own value.
+std::int64_t Asc(std::string_view text);
+
+// Leading-number parse, the same in every locale. Leading blanks (space, tab)
+// are skipped, then an optional sign, digits with at most one decimal point and
+// an optional exponent. The longest such prefix counts; the rest is ignored.
+// A text with no number at its start is 0. Never NaN: "inf", "nan" and
+// hexadecimal texts are not numbers here. A magnitude too large for a double is
+// an infinity of its sign; one too small is zero of its sign.
+double Val(std::string_view text);
+
+// Formats a value by a mask. Mask characters:
+//   '#'  a digit where significant (leading zeros and trailing fraction zeros are left out)
+//   '0'  a digit always
+//   '.'  the decimal point (the first one in the mask)
+//   ','  digit grouping by thousands in the integer part
+//   anything else is copied as it stands.
+// The value is rounded to the mask's fraction places from its exact binary value
+// (correctly rounded, ties to even). Digits left of the point are never dropped. A
+// negative value's minus sign stands before its first digit, or before the point
+// when there is no digit left of it; a value that rounds to zero has no sign.
+// Non-finite values give fixed texts that cannot pass for a number:
+// "INF", "-INF" and "NAN".
+std::string Format(double value, std::string_view mask);
+
+double Sqrt(double x);
+double Pow(double base, double exponent);
+
+inline bool IsEmptyText(std::string_view text) { return text.empty(); }
+
+}  // namespace tk
