@@ -42,6 +42,7 @@ public:
     // says whether the handler handled the click.
     using MouseDownHandler = std::function<bool(RectControl&, std::int64_t, std::int64_t)>;
     void BindMouseDown(MouseDownHandler handler) { mouseDown_ = std::move(handler); }
+    bool HasMouseDown() const { return static_cast<bool>(mouseDown_); }
 
     // Toolkit internals.
     ControlImpl& Impl() const { return *impl_; }

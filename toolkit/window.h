@@ -114,6 +114,20 @@ private:
     bool registered_ = false;
 };
 
+// The window instance of class W: the open window of its full class name, or
+// a new W, built (and shown, when its list says so). A window of another class
+// under that name raises IllegalCastException.
+template <class W>
+W& ImplicitInstance(std::string_view fullClassName) {
+    Window* window = Window::GetImplicitWindow(fullClassName);
+    if (window == nullptr) {
+        auto* created = new W();  // the toolkit owns it once it is built
+        created->Constructor();
+        window = created;
+    }
+    return Cast<W>(window);
+}
+
 // The runtime's answer to "is this event implemented by the class": true when
 // `event` is among the class's own `events`.
 bool RuntimeIsEventHandled(std::span<const std::string_view> events, std::string_view event);

@@ -143,15 +143,16 @@ constexpr std::size_t ValueWidth(const Row& row) {
     return 0;
 }
 
-template <std::size_t N>
-constexpr std::size_t EncodedSize(const Row (&rows)[N]) {
+// Rows: a C array or std::array of Row.
+template <class Rows>
+constexpr std::size_t EncodedSize(const Rows& rows) {
     std::size_t size = 0;
     for (const Row& row : rows) size += row.name.size() + 1 + ValueWidth(row);
     return size;
 }
 
-template <std::size_t Size, std::size_t N>
-constexpr std::array<std::uint8_t, Size> EncodeRows(const Row (&rows)[N]) {
+template <std::size_t Size, class Rows>
+constexpr std::array<std::uint8_t, Size> EncodeRows(const Rows& rows) {
     std::array<std::uint8_t, Size> out{};
     std::size_t at = 0;
     auto put = [&](std::uint64_t v, int width) {

@@ -1,0 +1,46 @@
+#include "app/startup.h"
+
+#include <memory>
+
+#include "app/Tamsavik.h"
+#include "menus/MenuBar1.h"
+#include "windows/AboutWnd.h"
+
+namespace app {
+
+void NewAppInstance() {
+    auto application = std::make_unique<Tamsavik>();
+    application->Constructor();
+    application->_x_SetVersionData(2, 0, 0, 0, 3, kLongVersion, "", kPackageInfo);
+    application->SetMenuBar(MenuBar1::Instance());
+    tk::RuntimeRegisterAppObject(std::move(application));
+}
+
+void EarlyStartup() {
+    tk::SetSupportsHiDPI(true);
+    NewAppInstance();
+}
+
+void MakeDefaultView() { AboutWnd::Instance(); }
+
+void LateStartup() { MakeDefaultView(); }
+
+void Main() {
+    try {
+        EarlyStartup();
+        tk::RunFrameworkInitialization(LateStartup);
+        tk::RuntimeRun();
+    } catch (...) {
+        tk::UnhandledException(std::current_exception());
+    }
+}
+
+int Run(int argc, char** argv) {
+    tk::RuntimeInit(argc, argv);
+    tk::RuntimePerformInitializers();
+    Main();
+    tk::RuntimePerformFinalizers();
+    return tk::RuntimeExit();
+}
+
+}  // namespace app

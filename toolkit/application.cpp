@@ -1,0 +1,62 @@
+#include "toolkit/application.h"
+
+#include <QApplication>
+
+#include "toolkit/menu.h"
+#include "toolkit/qt_widgets.h"
+
+namespace tk {
+
+struct ApplicationImpl {
+    int argc = 1;
+    char name[9] = "tamsavik";
+    char* argv[2] = {name, nullptr};
+    std::unique_ptr<QApplication> qt;
+};
+
+namespace {
+Application* g_current = nullptr;
+}
+
+Application::Application() : impl_(std::make_unique<ApplicationImpl>()) {
+    if (QApplication::instance() == nullptr) {
+        impl_->qt = std::make_unique<QApplication>(impl_->argc, impl_->argv);
+    }
+    // Only Quit ends the run: closing the last visible window does not.
+    QApplication::setQuitOnLastWindowClosed(false);
+    g_current = this;
+}
+
+Application::~Application() {
+    if (g_current == this) g_current = nullptr;
+    menuBar_.reset();
+}
+
+Application* Application::Current() { return g_current; }
+
+void Application::_x_SetVersionData(std::int64_t major, std::int64_t minor, std::int64_t bug,
+                                    std::int64_t nonRelease, std::int64_t stageCode,
+                                    std::string longVersion, std::string shortVersion,
+                                    std::string packageInfo) {
+    version_ = VersionData{major,
+                           minor,
+                           bug,
+                           nonRelease,
+                           stageCode,
+                           std::move(longVersion),
+                           std::move(shortVersion),
+                           std::move(packageInfo)};
+    QCoreApplication::setApplicationName(FromUtf8(version_.packageInfo));
+    QCoreApplication::setApplicationVersion(
+        QString("%1.%2.%3").arg(major).arg(minor).arg(bug));
+}
+
+void Application::SetMenuBar(std::shared_ptr<MenuBar> bar) {
+    CheckMainThread("setting the application's menu bar");
+    menuBar_ = std::move(bar);
+    // There is no menu bar of the application's own on this platform; its
+    // items' shortcuts still work from every window.
+    if (menuBar_) ActivateShortcuts(*menuBar_);
+}
+
+}  // namespace tk

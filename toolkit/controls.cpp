@@ -1,0 +1,367 @@
+#include "toolkit/controls.h"
+
+#include <QPainter>
+#include <QScrollBar>
+#include <algorithm>
+#include <cmath>
+
+#include "toolkit/application.h"
+#include "toolkit/picture.h"
+#include "toolkit/properties.h"
+#include "toolkit/qt_widgets.h"
+#include "toolkit/window.h"
+
+namespace tk {
+
+namespace {
+
+int Coordinate(std::int64_t v) {
+    return static_cast<int>(std::clamp<std::int64_t>(v, -QWIDGETSIZE_MAX, QWIDGETSIZE_MAX));
+}
+
+QWidget* ContentOf(tk::Window& window) { return window.Impl().top->Content(); }
+
+// Properties of the text that fields, labels and text areas share: font,
+// colour and alignment. Returns false for any other name.
+bool SetTextStyle(QWidget* widget, QPalette::ColorRole textRole, const plist::Entry& e) {
+    const std::string& n = e.name;
+    QFont font = widget->font();
+    if (n == "Bold") font.setBold(BooleanOf(e));
+    else if (n == "Italic") font.setItalic(BooleanOf(e));
+    else if (n == "Underline") font.setUnderline(BooleanOf(e));
+    else if (n == "FontName") {
+        // "System" is the platform's user-interface font.
+        const std::string& name = TextOf(e);
+        font.setFamily(name == "System" ? QApplication::font().family() : FromUtf8(name));
+    } else if (n == "FontSize") {
+        // Sizes are in the same unit as positions and sizes: logical pixels.
+        const float size = std::get<plist::FontSize>(e.value).points;
+        if (std::isfinite(size) && size >= 1.0f && size <= 500.0f) {
+            font.setPixelSize(static_cast<int>(std::lround(size)));
+        }
+    } else if (n == "FontUnit") {
+        (void)std::get<plist::FontUnit>(e.value);  // the platform's default unit
+    } else if (n == "TextColor") {
+        const Rgba c = ColourOf(e);
+        QPalette palette = widget->palette();
+        const QColor colour(c.r, c.g, c.b, c.a);
+        // A disabled control keeps its own text colour.
+        palette.setColor(QPalette::Active, textRole, colour);
+        palette.setColor(QPalette::Inactive, textRole, colour);
+        palette.setColor(QPalette::Disabled, textRole, colour);
+        widget->setPalette(palette);
+        return true;
+    } else {
+        return false;
+    }
+    widget->setFont(font);
+    return true;
+}
+
+Qt::Alignment AlignmentOf(std::int64_t code) {
+    switch (code) {
+        case 2:
+            return Qt::AlignHCenter;
+        case 3:
+            return Qt::AlignRight;
+        default:
+            return Qt::AlignLeft;
+    }
+}
+
+// Names every class carries that has no effect on this platform; each value is
+// checked for its type all the same.
+bool IsNeutral(const std::string& n) {
+    static const char* const kNeutral[] = {
+        "Index",     "TabPanelIndex", "LockLeft",       "LockTop",    "LockRight",
+        "LockBottom", "AllowAutoDeactivate", "InitialParent", "DataSource", "DataField",
+        "AllowFocusRing", "AllowTabs", "AllowSpellChecking", "Format", "ValidationMask",
+        "DoubleBuffer", "HideSelection", "AllowStyledText", "LineHeight", "Selectable"};
+    return std::any_of(std::begin(kNeutral), std::end(kNeutral),
+                       [&](const char* k) { return n == k; });
+}
+
+}  // namespace
+
+// --- RectControl ----------------------------------------------------------------
+
+RectControl::RectControl(tk::Window& window, std::unique_ptr<ControlImpl> impl)
+    : impl_(std::move(impl)), window_(&window) {}
+
+RectControl::~RectControl() {
+    if (impl_ && impl_->widget) delete impl_->widget.data();
+}
+
+std::string RectControl::ClassName() const { return "RectControl"; }
+
+bool RectControl::Visible() const { return impl_->widget && !impl_->widget->isHidden(); }
+
+void RectControl::SetVisible(bool visible) {
+    CheckMainThread("showing or hiding a control");
+    impl_->widget->setVisible(visible);
+}
+
+void RectControl::SetFocus() {
+    CheckMainThread("focusing a control");
+    impl_->widget->setFocus(Qt::OtherFocusReason);
+}
+
+bool RectControl::HasFocus() const { return impl_->widget && impl_->widget->hasFocus(); }
+
+bool RectControl::RaiseMouseDown(std::int64_t x, std::int64_t y) {
+    if (!mouseDown_ || !enabled_) return false;
+    bool handled = true;
+    CallGuarded([&] { handled = mouseDown_(*this, x, y); });
+    return handled;
+}
+
+void RectControl::SetProperty(const plist::Entry& e) {
+    QWidget* w = impl_->widget;
+    const std::string& n = e.name;
+    if (n == "Left") w->move(Coordinate(IntegerOf(e)), w->y());
+    else if (n == "Top") w->move(w->x(), Coordinate(IntegerOf(e)));
+    else if (n == "Width") w->resize(std::max(0, Coordinate(IntegerOf(e))), w->height());
+    else if (n == "Height") w->resize(w->width(), std::max(0, Coordinate(IntegerOf(e))));
+    else if (n == "Visible") w->setVisible(BooleanOf(e));
+    else if (n == "Enabled") enabled_ = BooleanOf(e);
+    else if (n == "Tooltip") w->setToolTip(FromUtf8(TextOf(e)));
+    else if (n == "TabIndex") tabIndex_ = Coordinate(IntegerOf(e));
+    else if (n == "TabStop") tabStop_ = BooleanOf(e);
+    else if (n == "Name") w->setObjectName(FromUtf8(TextOf(e)));
+    else if (n == "Transparent") w->setAutoFillBackground(!BooleanOf(e));
+    else if (!SetOwnProperty(e)) Object::SetProperty(e);
+}
+
+bool RectControl::SetOwnProperty(const plist::Entry& e) {
+    (void)e;
+    return false;
+}
+
+// --- Label ------------------------------------------------------------------------
+
+Label::Label(tk::Window& window) : RectControl(window, std::make_unique<ControlImpl>()) {
+    CheckMainThread("creating a label");
+    auto* label = new LabelWidget(this, ContentOf(window));
+    label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    label->setFocusPolicy(Qt::NoFocus);
+    label->setTextInteractionFlags(Qt::NoTextInteraction);
+    label->show();
+    impl_->widget = label;
+    tabStop_ = false;
+}
+
+std::string Label::Text() const {
+    return ToUtf8(static_cast<QLabel*>(impl_->widget.data())->text().replace('\n', '\r'));
+}
+
+void Label::SetText(std::string_view text) {
+    CheckMainThread("setting a label's text");
+    static_cast<QLabel*>(impl_->widget.data())->setText(FromUtf8(text).replace('\r', '\n'));
+}
+
+bool Label::SetOwnProperty(const plist::Entry& e) {
+    auto* label = static_cast<QLabel*>(impl_->widget.data());
+    const std::string& n = e.name;
+    if (n == "Value") SetText(TextOf(e));
+    else if (n == "Multiline") label->setWordWrap(BooleanOf(e));
+    else if (n == "TextAlignment")
+        label->setAlignment(AlignmentOf(IntegerOf(e)) | Qt::AlignTop);
+    else if (SetTextStyle(label, QPalette::WindowText, e)) return true;
+    else return IsNeutral(n);
+    return true;
+}
+
+// --- TextField --------------------------------------------------------------------
+
+TextField::TextField(tk::Window& window) : RectControl(window, std::make_unique<ControlImpl>()) {
+    CheckMainThread("creating a text field");
+    auto* edit = new LineEditWidget(this, ContentOf(window));
+    edit->setFocusPolicy(Qt::StrongFocus);
+    edit->show();
+    impl_->widget = edit;
+}
+
+std::string TextField::Text() const {
+    return ToUtf8(static_cast<QLineEdit*>(impl_->widget.data())->text());
+}
+
+void TextField::SetText(std::string_view text) {
+    CheckMainThread("setting a text field's text");
+    auto* edit = static_cast<QLineEdit*>(impl_->widget.data());
+    const QString value = FromUtf8(text);
+    // The limit is for what the user types or pastes: the program's own text
+    // is shown whole.
+    const int limit = limit_ > 0 ? limit_ : 32767;
+    edit->setMaxLength(std::max(limit, static_cast<int>(value.size())));
+    edit->setText(value);
+    edit->setCursorPosition(0);
+}
+
+bool TextField::ReadOnly() const {
+    return static_cast<QLineEdit*>(impl_->widget.data())->isReadOnly();
+}
+
+bool TextField::RaiseKeyDown(std::string_view key) {
+    if (!keyDown_) return false;
+    bool swallow = true;
+    CallGuarded([&] { swallow = keyDown_(*this, key); });
+    return swallow;
+}
+
+bool TextField::SetOwnProperty(const plist::Entry& e) {
+    auto* edit = static_cast<QLineEdit*>(impl_->widget.data());
+    const std::string& n = e.name;
+    if (n == "Value") SetText(TextOf(e));
+    else if (n == "ReadOnly") edit->setReadOnly(BooleanOf(e));
+    else if (n == "MaximumCharactersAllowed") {
+        const std::int64_t v = IntegerOf(e);
+        limit_ = static_cast<int>(std::clamp<std::int64_t>(v, 0, 32767));
+        edit->setMaxLength(limit_ > 0 ? std::max(limit_, static_cast<int>(edit->text().size()))
+                                      : 32767);
+    } else if (n == "TextAlignment") edit->setAlignment(AlignmentOf(IntegerOf(e)) | Qt::AlignVCenter);
+    else if (n == "HasBorder") edit->setFrame(BooleanOf(e));
+    else if (n == "Password") edit->setEchoMode(BooleanOf(e) ? QLineEdit::Password : QLineEdit::Normal);
+    else if (n == "Hint") edit->setPlaceholderText(FromUtf8(TextOf(e)));
+    else if (n == "TabStop") {
+        tabStop_ = BooleanOf(e);
+        // A field that is no tab stop can still be clicked into, to select and copy.
+        edit->setFocusPolicy(tabStop_ ? Qt::StrongFocus : Qt::ClickFocus);
+    } else if (n == "BackgroundColor") {
+        const Rgba c = ColourOf(e);
+        QPalette palette = edit->palette();
+        palette.setColor(QPalette::Base, QColor(c.r, c.g, c.b, c.a));
+        edit->setPalette(palette);
+    } else if (SetTextStyle(edit, QPalette::Text, e)) return true;
+    else return IsNeutral(n);
+    return true;
+}
+
+// --- TextArea -----------------------------------------------------------------------
+
+TextArea::TextArea(tk::Window& window) : RectControl(window, std::make_unique<ControlImpl>()) {
+    CheckMainThread("creating a text area");
+    auto* edit = new QPlainTextEdit(ContentOf(window));
+    edit->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    edit->setTabChangesFocus(true);
+    edit->setFocusPolicy(Qt::StrongFocus);
+    edit->show();
+    impl_->widget = edit;
+}
+
+std::string TextArea::Text() const {
+    return ToUtf8(
+        static_cast<QPlainTextEdit*>(impl_->widget.data())->toPlainText().replace('\n', '\r'));
+}
+
+void TextArea::SetText(std::string_view text) {
+    CheckMainThread("setting a text area's text");
+    static_cast<QPlainTextEdit*>(impl_->widget.data())
+        ->setPlainText(FromUtf8(text).replace('\r', '\n'));
+}
+
+bool TextArea::SetOwnProperty(const plist::Entry& e) {
+    auto* edit = static_cast<QPlainTextEdit*>(impl_->widget.data());
+    const std::string& n = e.name;
+    if (n == "Value") SetText(TextOf(e));
+    else if (n == "ReadOnly") edit->setReadOnly(BooleanOf(e));
+    else if (n == "Multiline") {
+        edit->setLineWrapMode(BooleanOf(e) ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
+    } else if (n == "HasBorder") edit->setFrameShape(BooleanOf(e) ? QFrame::StyledPanel : QFrame::NoFrame);
+    else if (n == "HasVerticalScrollbar") {
+        edit->setVerticalScrollBarPolicy(BooleanOf(e) ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+    } else if (n == "HasHorizontalScrollbar") {
+        edit->setHorizontalScrollBarPolicy(BooleanOf(e) ? Qt::ScrollBarAsNeeded
+                                                        : Qt::ScrollBarAlwaysOff);
+    } else if (n == "AllowTabs") edit->setTabChangesFocus(!BooleanOf(e));
+    else if (n == "TabStop") {
+        tabStop_ = BooleanOf(e);
+        edit->setFocusPolicy(tabStop_ ? Qt::StrongFocus : Qt::ClickFocus);
+    } else if (n == "TextAlignment") {
+        QTextOption option = edit->document()->defaultTextOption();
+        option.setAlignment(AlignmentOf(IntegerOf(e)));
+        edit->document()->setDefaultTextOption(option);
+    } else if (n == "MaximumCharactersAllowed") {
+        (void)IntegerOf(e);  // 0: no limit; the help text area takes any length
+    } else if (n == "LineSpacing") {
+        (void)std::get<plist::LineSpacing>(e.value);  // single spacing is the default
+    } else if (n == "BackgroundColor") {
+        const Rgba c = ColourOf(e);
+        QPalette palette = edit->palette();
+        palette.setColor(QPalette::Base, QColor(c.r, c.g, c.b, c.a));
+        edit->setPalette(palette);
+    } else if (SetTextStyle(edit, QPalette::Text, e)) return true;
+    else return IsNeutral(n);
+    return true;
+}
+
+// --- Canvas -------------------------------------------------------------------------
+
+Canvas::Canvas(tk::Window& window) : RectControl(window, std::make_unique<ControlImpl>()) {
+    CheckMainThread("creating a canvas");
+    auto* widget = new CanvasWidget(this, ContentOf(window));
+    widget->setFocusPolicy(Qt::NoFocus);
+    widget->show();
+    impl_->widget = widget;
+}
+
+void Canvas::SetBackdrop(std::shared_ptr<Picture> picture) {
+    CheckMainThread("setting a canvas's picture");
+    backdrop_ = std::move(picture);
+    impl_->widget->update();
+}
+
+bool Canvas::SetOwnProperty(const plist::Entry& e) {
+    const std::string& n = e.name;
+    if (n == "AllowFocus") {
+        impl_->widget->setFocusPolicy(BooleanOf(e) ? Qt::StrongFocus : Qt::NoFocus);
+        return true;
+    }
+    if (n == "Transparent") {
+        static_cast<CanvasWidget*>(impl_->widget.data())->transparent = BooleanOf(e);
+        return true;
+    }
+    return IsNeutral(n);
+}
+
+// --- Widgets --------------------------------------------------------------------------
+
+bool LineEditWidget::event(QEvent* event) {
+    // Before QLineEdit and QWidget see the key (QWidget takes Tab for focus).
+    if (event->type() == QEvent::KeyPress && field_->HasKeyDown()) {
+        const auto text = KeyDownText(*static_cast<QKeyEvent*>(event));
+        if (text && field_->RaiseKeyDown(*text)) {
+            event->accept();
+            return true;
+        }
+    }
+    return QLineEdit::event(event);
+}
+
+void CanvasWidget::paintEvent(QPaintEvent* event) {
+    (void)event;
+    QPainter painter(this);
+    if (!transparent) painter.fillRect(rect(), palette().color(QPalette::Window));
+    if (const auto picture = canvas_->Backdrop()) {
+        painter.drawImage(QPoint(0, 0), picture->Impl().image);
+    }
+}
+
+void CanvasWidget::mousePressEvent(QMouseEvent* event) {
+    if (canvas_->RaiseMouseDown(event->position().toPoint().x(), event->position().toPoint().y()) ||
+        canvas_->HasMouseDown()) {
+        event->accept();
+    } else {
+        event->ignore();
+    }
+}
+
+void LabelWidget::mousePressEvent(QMouseEvent* event) {
+    if (label_->HasMouseDown() && label_->Enabled()) {
+        label_->RaiseMouseDown(event->position().toPoint().x(), event->position().toPoint().y());
+        event->accept();
+    } else {
+        event->ignore();
+    }
+}
+
+}  // namespace tk

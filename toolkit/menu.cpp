@@ -1,0 +1,233 @@
+#include "toolkit/menu.h"
+
+#include <QClipboard>
+#include <QMenu>
+
+#include "toolkit/application.h"
+#include "toolkit/qt_widgets.h"
+
+namespace tk {
+
+namespace {
+
+QKeySequence SequenceOf(const std::string& shortcut) {
+    // "Cmd+X" is Ctrl+X on this platform.
+    std::string text = shortcut;
+    if (text.rfind("Cmd+", 0) == 0) text = "Ctrl+" + text.substr(4);
+    return QKeySequence(FromUtf8(text), QKeySequence::PortableText);
+}
+
+// The focused text control, if it is one the Edit commands know.
+struct Focused {
+    QLineEdit* line = nullptr;
+    QPlainTextEdit* area = nullptr;
+};
+
+Focused FocusedText() {
+    QWidget* w = QApplication::focusWidget();
+    return Focused{qobject_cast<QLineEdit*>(w), qobject_cast<QPlainTextEdit*>(w)};
+}
+
+bool ClipboardHasText() {
+    const QClipboard* clipboard = QGuiApplication::clipboard();
+    return clipboard != nullptr && !clipboard->text().isEmpty();
+}
+
+void FillMenu(QMenu* menu, MenuItem& item) {
+    for (const auto& child : item.Children()) {
+        if (!child->Visible()) continue;
+        if (child->IsSeparator()) {
+            menu->addSeparator();
+        } else if (!child->Children().empty()) {
+            QMenu* sub = menu->addMenu(FromUtf8(child->Value()));
+            FillMenu(sub, *child);
+        } else {
+            menu->addAction(ActionOf(*child));
+        }
+    }
+    // Auto-enabled items follow the focused control while the menu is open;
+    // in between, their shortcuts stay live and act when they can.
+    QObject::connect(menu, &QMenu::aboutToShow, menu, [menu, &item] {
+        for (const auto& child : item.Children()) {
+            if (child->Children().empty() && !child->IsSeparator()) {
+                ActionOf(*child)->setEnabled(child->IsEnabledNow());
+            }
+        }
+        (void)menu;
+    });
+    QObject::connect(menu, &QMenu::aboutToHide, menu, [&item] {
+        for (const auto& child : item.Children()) {
+            if (child->Children().empty() && !child->IsSeparator()) {
+                ActionOf(*child)->setEnabled(true);
+            }
+        }
+    });
+}
+
+}  // namespace
+
+MenuItem::MenuItem() : impl_(std::make_unique<MenuItemImpl>()) {}
+
+MenuItem::~MenuItem() = default;
+
+void MenuItem::SetName(std::string name) {
+    CheckMainThread("naming a menu item");
+    name_ = std::move(name);
+}
+
+void MenuItem::SetValue(std::string caption) {
+    CheckMainThread("setting a menu item's caption");
+    caption_ = std::move(caption);
+    Changed();
+}
+
+void MenuItem::SetShortcut(std::string shortcut) {
+    CheckMainThread("setting a menu item's shortcut");
+    shortcut_ = std::move(shortcut);
+    Changed();
+}
+
+void MenuItem::SetAutoEnabled(bool on) {
+    CheckMainThread("setting a menu item's enabling");
+    autoEnabled_ = on;
+}
+
+void MenuItem::SetVisible(bool on) {
+    CheckMainThread("showing or hiding a menu item");
+    visible_ = on;
+    Changed();
+}
+
+void MenuItem::AddMenu(std::shared_ptr<MenuItem> item) {
+    CheckMainThread("adding to a menu");
+    if (!item) throw NilObjectException("adding a nil item to the menu '" + name_ + "'");
+    children_.push_back(std::move(item));
+}
+
+std::shared_ptr<MenuItem> MenuItem::Child(std::string_view name) const {
+    CheckMainThread("looking up a menu");
+    for (const auto& child : children_) {
+        if (child->Name() == name) return child;
+    }
+    return nullptr;
+}
+
+std::shared_ptr<MenuItem> MenuItem::Lookup(std::string_view name) const {
+    CheckMainThread("looking up a menu item");
+    for (const auto& child : children_) {
+        if (child->Name() == name) return child;
+        if (auto found = child->Lookup(name)) return found;
+    }
+    return nullptr;
+}
+
+void MenuItem::Changed() {
+    if (!impl_->action) return;
+    impl_->action->setText(FromUtf8(caption_));
+    impl_->action->setShortcut(SequenceOf(shortcut_));
+    impl_->action->setVisible(visible_);
+}
+
+void MenuItem::Choose() {
+    CheckMainThread("choosing a menu item");
+    Window* window = ActiveWindow();
+    if (window != nullptr && window->HasMenuHandler(name_)) {
+        window->RunMenuHandler(name_);
+        return;
+    }
+    Action();
+}
+
+bool MenuItem::IsEnabledNow() const {
+    if (!autoEnabled_) return true;
+    const Focused f = FocusedText();
+    const bool editable = (f.line && !f.line->isReadOnly()) || (f.area && !f.area->isReadOnly());
+    const bool selection =
+        (f.line && f.line->hasSelectedText()) || (f.area && f.area->textCursor().hasSelection());
+    if (name_ == "EditUndo") {
+        return editable && ((f.line && f.line->isUndoAvailable()) ||
+                            (f.area && f.area->document()->isUndoAvailable()));
+    }
+    if (name_ == "EditCut" || name_ == "EditClear") return editable && selection;
+    if (name_ == "EditCopy") return selection;
+    if (name_ == "EditPaste") return editable && ClipboardHasText();
+    if (name_ == "EditSelectAll") {
+        return (f.line && !f.line->text().isEmpty()) ||
+               (f.area && !f.area->document()->isEmpty());
+    }
+    return true;
+}
+
+void MenuItem::Action() {
+    // The standard editing commands act on the focused text control.
+    const Focused f = FocusedText();
+    const bool readOnly = (f.line && f.line->isReadOnly()) || (f.area && f.area->isReadOnly());
+    if (name_ == "EditCopy") {
+        if (f.line) f.line->copy();
+        if (f.area) f.area->copy();
+    } else if (name_ == "EditSelectAll") {
+        if (f.line) f.line->selectAll();
+        if (f.area) f.area->selectAll();
+    } else if (readOnly) {
+        return;
+    } else if (name_ == "EditUndo") {
+        if (f.line) f.line->undo();
+        if (f.area) f.area->undo();
+    } else if (name_ == "EditCut") {
+        if (f.line) f.line->cut();
+        if (f.area) f.area->cut();
+    } else if (name_ == "EditPaste") {
+        if (f.line) f.line->paste();
+        if (f.area) f.area->paste();
+    } else if (name_ == "EditClear") {
+        if (f.line && f.line->hasSelectedText()) f.line->del();
+        if (f.area) f.area->textCursor().removeSelectedText();
+    }
+}
+
+void QuitMenuItem::Action() { Quit(0); }
+
+QAction* ActionOf(MenuItem& item) {
+    MenuItemImpl& impl = item.Impl();
+    if (!impl.action) {
+        impl.action = std::make_unique<QAction>(FromUtf8(item.Value()));
+        impl.action->setShortcut(SequenceOf(item.Shortcut()));
+        // Shortcuts work from every window of the program.
+        impl.action->setShortcutContext(Qt::ApplicationShortcut);
+        impl.action->setVisible(item.Visible());
+        if (dynamic_cast<QuitMenuItem*>(&item) != nullptr) impl.action->setMenuRole(QAction::QuitRole);
+        QObject::connect(impl.action.get(), &QAction::triggered, [&item] {
+            CallGuarded([&item] { item.Choose(); });
+        });
+    }
+    return impl.action.get();
+}
+
+void CollectCommandActions(MenuItem& bar, QList<QAction*>& out) {
+    for (const auto& child : bar.Children()) {
+        if (child->IsSeparator()) continue;
+        if (child->Children().empty()) out.push_back(ActionOf(*child));
+        else CollectCommandActions(*child, out);
+    }
+}
+
+void ActivateShortcuts(MenuItem& bar) {
+    QList<QAction*> actions;
+    CollectCommandActions(bar, actions);
+    // Any window open already takes them too; new windows take them when made.
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (dynamic_cast<TopLevelWidget*>(widget) != nullptr) widget->addActions(actions);
+    }
+}
+
+QMenuBar* MakeMenuBarView(MenuBar& bar, QWidget* parent) {
+    auto* view = new QMenuBar(parent);
+    for (const auto& menu : bar.Children()) {
+        if (!menu->Visible()) continue;
+        QMenu* qmenu = view->addMenu(FromUtf8(menu->Value()));
+        FillMenu(qmenu, *menu);
+    }
+    return view;
+}
+
+}  // namespace tk

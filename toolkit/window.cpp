@@ -1,0 +1,315 @@
+#include "toolkit/window.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QScreen>
+#include <algorithm>
+
+#include "toolkit/application.h"
+#include "toolkit/menu.h"
+#include "toolkit/properties.h"
+#include "toolkit/qt_widgets.h"
+
+namespace tk {
+
+namespace {
+
+// The open window of each window class, by full class name, in opening order.
+std::vector<std::pair<std::string, Window*>>& Registry() {
+    static std::vector<std::pair<std::string, Window*>> registry;
+    return registry;
+}
+
+QPoint Centred(const QSize& size, int offset) {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (screen == nullptr) return QPoint(offset, offset);
+    const QRect area = screen->availableGeometry();
+    return area.center() - QPoint(size.width() / 2, size.height() / 2) + QPoint(offset, offset);
+}
+
+}  // namespace
+
+// --- TopLevelWidget -------------------------------------------------------------
+
+TopLevelWidget::TopLevelWidget(Window* owner)
+    : owner_(owner), layout_(new QVBoxLayout(this)), content_(new QWidget(this)) {
+    setAttribute(Qt::WA_DeleteOnClose);
+    layout_->setContentsMargins(0, 0, 0, 0);
+    layout_->setSpacing(0);
+    layout_->addWidget(content_);
+    // The application's shortcuts (Quit among them) work from every window.
+    if (Application* app = Application::Current(); app != nullptr && app->GetMenuBar()) {
+        QList<QAction*> actions;
+        CollectCommandActions(*app->GetMenuBar(), actions);
+        addActions(actions);
+    }
+}
+
+TopLevelWidget::~TopLevelWidget() {
+    if (adopted_ && owner_ != nullptr) {
+        Window* owner = owner_;
+        owner_ = nullptr;
+        delete owner;
+    }
+}
+
+bool TopLevelWidget::event(QEvent* event) {
+    if (owner_ != nullptr) {
+        if (event->type() == QEvent::KeyPress && owner_->IsEventImplemented("KeyDown")) {
+            const auto text = KeyDownText(*static_cast<QKeyEvent*>(event));
+            if (text) {
+                owner_->RaiseKeyDown(*text);
+                return true;
+            }
+        } else if (event->type() == QEvent::MouseButtonPress &&
+                   owner_->IsEventImplemented("MouseDown")) {
+            const QPoint at =
+                content_->mapFrom(this, static_cast<QMouseEvent*>(event)->position().toPoint());
+            owner_->RaiseMouseDown(at.x(), at.y());
+            return true;
+        }
+    }
+    return QWidget::event(event);
+}
+
+void TopLevelWidget::closeEvent(QCloseEvent* event) {
+    if (owner_ != nullptr) owner_->RaiseClose();
+    event->accept();
+}
+
+// --- Window ---------------------------------------------------------------------
+
+Window::Window() : impl_(std::make_unique<WindowImpl>()) {
+    impl_->top = new TopLevelWidget(this);
+}
+
+Window::~Window() {
+    auto& registry = Registry();
+    std::erase_if(registry, [this](const auto& entry) { return entry.second == this; });
+    controls_.clear();
+    if (impl_->top && impl_->top->Owner() == this) {
+        impl_->top->Disown();
+        delete impl_->top.data();
+    }
+}
+
+std::string Window::ClassName() const { return std::string(FullClassName()); }
+
+Window* Window::GetImplicitWindow(std::string_view fullClassName) {
+    for (const auto& [name, window] : Registry()) {
+        if (name == fullClassName) return window;
+    }
+    return nullptr;
+}
+
+std::vector<Window*> Window::OpenWindows() {
+    std::vector<Window*> windows;
+    for (const auto& entry : Registry()) windows.push_back(entry.second);
+    return windows;
+}
+
+void Window::Constructor() {
+    CheckMainThread("building a window");
+    Layout();
+    CreateControls();
+    AddMenuHandlers(*this);
+    ApplyTabOrder();
+
+    WindowImpl& w = *impl_;
+    Qt::WindowFlags flags = Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                            Qt::WindowSystemMenuHint;
+    if (w.closeButton) flags |= Qt::WindowCloseButtonHint;
+    if (w.minimizeButton) flags |= Qt::WindowMinimizeButtonHint;
+    if (w.maximizeButton && w.resizeable) flags |= Qt::WindowMaximizeButtonHint;
+    w.top->setWindowFlags(flags);
+    QWidget* content = w.top->Content();
+    if (w.resizeable) {
+        content->setMinimumSize(std::max(0, w.minWidth), std::max(0, w.minHeight));
+        content->setMaximumSize(std::min(w.maxWidth, QWIDGETSIZE_MAX),
+                                std::min(w.maxHeight, QWIDGETSIZE_MAX));
+        w.top->Layout()->setSizeConstraint(QLayout::SetDefaultConstraint);
+    } else {
+        content->setFixedSize(w.width, w.height);
+        w.top->Layout()->setSizeConstraint(QLayout::SetFixedSize);
+    }
+    if (w.hasBackground) {
+        QPalette palette = content->palette();
+        palette.setColor(QPalette::Window, w.background);
+        content->setPalette(palette);
+        content->setAutoFillBackground(true);
+    }
+    w.top->adjustSize();
+    if (w.resizeable) {
+        const int bar = w.menuBarView ? w.menuBarView->sizeHint().height() : 0;
+        w.top->resize(w.width, w.height + bar);
+    }
+
+    Registry().emplace_back(std::string(FullClassName()), this);
+    registered_ = true;
+    w.top->Adopt();
+    CallGuarded([this] { Event_Open(); });
+    if (visibleWhenBuilt_) Show();
+}
+
+void Window::ApplyTabOrder() {
+    std::vector<RectControl*> order;
+    for (auto& [name, control] : controls_) {
+        auto* rect = dynamic_cast<RectControl*>(control.get());
+        if (rect != nullptr && rect->TabStop() && rect->Impl().widget &&
+            (rect->Impl().widget->focusPolicy() & Qt::TabFocus)) {
+            order.push_back(rect);
+        }
+    }
+    std::stable_sort(order.begin(), order.end(), [](const RectControl* a, const RectControl* b) {
+        return a->TabIndex() < b->TabIndex();
+    });
+    for (std::size_t i = 1; i < order.size(); ++i) {
+        QWidget::setTabOrder(order[i - 1]->Impl().widget, order[i]->Impl().widget);
+    }
+}
+
+void Window::Show() {
+    CheckMainThread("showing a window");
+    WindowImpl& w = *impl_;
+    if (!w.placed) {
+        w.placed = true;
+        const QSize size = w.top->size();
+        w.top->move(Centred(size, w.defaultLocation == 0 ? 0 : 40));
+    }
+    if (w.top->isMinimized()) w.top->showNormal();
+    w.top->show();
+    w.top->raise();
+    w.top->activateWindow();
+}
+
+void Window::Hide() {
+    CheckMainThread("hiding a window");
+    impl_->top->hide();
+}
+
+void Window::Close() {
+    CheckMainThread("closing a window");
+    if (impl_->top) impl_->top->close();
+}
+
+bool Window::IsShown() const { return impl_->top && impl_->top->isVisible(); }
+
+void Window::RaiseClose() {
+    CallGuarded([this] { Event_Close(); });
+    auto& registry = Registry();
+    std::erase_if(registry, [this](const auto& entry) { return entry.second == this; });
+}
+
+bool Window::RaiseKeyDown(std::string_view key) {
+    bool handled = true;
+    CallGuarded([&] { handled = Event_KeyDown(key); });
+    return handled;
+}
+
+bool Window::RaiseMouseDown(std::int64_t x, std::int64_t y) {
+    bool handled = true;
+    CallGuarded([&] { handled = Event_MouseDown(x, y); });
+    return handled;
+}
+
+void Window::SetMenuBar(std::shared_ptr<MenuBar> bar) {
+    CheckMainThread("setting a window's menu bar");
+    WindowImpl& w = *impl_;
+    if (w.menuBarView) {
+        w.top->Layout()->setMenuBar(nullptr);
+        delete w.menuBarView.data();
+    }
+    menuBar_ = std::move(bar);
+    if (menuBar_) {
+        ActivateShortcuts(*menuBar_);
+        w.menuBarView = MakeMenuBarView(*menuBar_, w.top);
+        w.top->Layout()->setMenuBar(w.menuBarView);
+    }
+}
+
+std::shared_ptr<MenuBar> Window::GetMenuBar() const {
+    CheckMainThread("reading a window's menu bar");
+    return menuBar_;
+}
+
+void Window::AddMenuHandler(std::string itemName, MenuHandler handler) {
+    CheckMainThread("adding a menu handler");
+    menuHandlers_[std::move(itemName)] = std::move(handler);
+}
+
+bool Window::HasMenuHandler(std::string_view itemName) const {
+    return menuHandlers_.find(itemName) != menuHandlers_.end();
+}
+
+bool Window::RunMenuHandler(std::string_view itemName) {
+    const auto it = menuHandlers_.find(itemName);
+    if (it == menuHandlers_.end()) return false;
+    bool result = false;
+    CallGuarded([&] { result = it->second(); });
+    return result;
+}
+
+void Window::AddControl(std::string name, std::unique_ptr<Object> control) {
+    CheckMainThread("adding a control");
+    if (!control) throw NilObjectException("adding a nil control as '" + name + "'");
+    if (auto* rect = dynamic_cast<RectControl*>(control.get())) rect->AttachName(name);
+    if (auto* child = dynamic_cast<PaneChild*>(control.get())) child->SetWindow(this);
+    controls_.emplace_back(std::move(name), std::move(control));
+}
+
+Object* Window::ControlByName(std::string_view name) const {
+    for (const auto& [controlName, control] : controls_) {
+        if (controlName == name) return control.get();
+    }
+    return nullptr;
+}
+
+std::vector<Object*> Window::Controls() const {
+    std::vector<Object*> out;
+    for (const auto& entry : controls_) out.push_back(entry.second.get());
+    return out;
+}
+
+bool Window::IsEventImplemented(std::string_view event) const {
+    (void)event;
+    return false;
+}
+
+void Window::SetProperty(const plist::Entry& e) {
+    WindowImpl& w = *impl_;
+    const std::string& n = e.name;
+    auto toInt = [&](std::int64_t v) {
+        return static_cast<int>(std::clamp<std::int64_t>(v, 0, QWIDGETSIZE_MAX));
+    };
+    if (n == "Width") w.width = toInt(IntegerOf(e));
+    else if (n == "Height") w.height = toInt(IntegerOf(e));
+    else if (n == "MinimumWidth") w.minWidth = toInt(IntegerOf(e));
+    else if (n == "MinimumHeight") w.minHeight = toInt(IntegerOf(e));
+    else if (n == "MaximumWidth") w.maxWidth = toInt(IntegerOf(e));
+    else if (n == "MaximumHeight") w.maxHeight = toInt(IntegerOf(e));
+    else if (n == "Title") w.top->setWindowTitle(FromUtf8(TextOf(e)));
+    else if (n == "HasCloseButton") w.closeButton = BooleanOf(e);
+    else if (n == "HasMaximizeButton") w.maximizeButton = BooleanOf(e);
+    else if (n == "HasMinimizeButton") w.minimizeButton = BooleanOf(e);
+    else if (n == "Resizeable") w.resizeable = BooleanOf(e);
+    else if (n == "DefaultLocation") w.defaultLocation = IntegerOf(e);
+    else if (n == "Visible") visibleWhenBuilt_ = BooleanOf(e);
+    else if (n == "HasBackgroundColor") w.hasBackground = BooleanOf(e);
+    else if (n == "BackgroundColor") {
+        const Rgba c = ColourOf(e);
+        w.background = QColor(c.r, c.g, c.b, c.a);
+    } else if (n == "Type" || n == "MacProcID") {
+        (void)IntegerOf(e);  // one ordinary titled window kind on this platform
+    } else if (n == "HasFullScreenButton" || n == "Composite" || n == "FullScreen" ||
+               n == "MenuBarVisible" || n == "LiveResize") {
+        (void)BooleanOf(e);  // nothing to do on this platform
+    } else {
+        Object::SetProperty(e);
+    }
+}
+
+bool RuntimeIsEventHandled(std::span<const std::string_view> events, std::string_view event) {
+    return std::find(events.begin(), events.end(), event) != events.end();
+}
+
+}  // namespace tk

@@ -1,0 +1,77 @@
+#include "windows/AboutWnd.h"
+
+#include <array>
+
+#include "calculator/ControlWnd.h"
+#include "resources/layouts.h"
+#include "resources/pictures.h"
+#include "windows/build_control.h"
+
+void AboutWnd::_wrapper_Timer1::SetWindow(tk::Window* window) {
+    ownerWindow = std::make_unique<tk::WeakRef<tk::Window>>(window);
+}
+
+tk::Window* AboutWnd::_wrapper_Timer1::Window() const {
+    if (!ownerWindow) return nullptr;
+    tk::Window* target = ownerWindow->Value();
+    if (target == nullptr) return nullptr;
+    return &tk::Cast<tk::Window>(target);
+}
+
+AboutWnd& AboutWnd::Instance() {
+    return tk::ImplicitInstance<AboutWnd>("AboutWnd.AboutWnd");
+}
+
+bool AboutWnd::IsEventImplemented(std::string_view event) const {
+    static constexpr std::array<std::string_view, 4> kEvents{"Layout", "CreateControls",
+                                                             "KeyDown", "MouseDown"};
+    return tk::RuntimeIsEventHandled(kEvents, event);
+}
+
+void AboutWnd::Layout() { tk::SetProperties(*this, resources::aboutWnd::Window()); }
+
+void AboutWnd::CreateControls() { CreateControls0(); }
+
+void AboutWnd::CreateControls0() {
+    namespace lists = resources::aboutWnd;
+    using windows::BuildControl;
+    BuildControl<tk::Label>(*this, "StaticText2", lists::StaticText2());
+    BuildControl<tk::Canvas>(*this, "Canvas1", lists::Canvas1(), {}, resources::_x_CirclesSmall);
+    BuildControl<_wrapper_Timer1, tk::Timer>(*this, "Timer1", lists::Timer1(),
+                                             [this](tk::Timer& timer) {
+                                                 timer.BindAction([this](tk::Timer& t) {
+                                                     Timer1_Action(t);
+                                                 });
+                                             });
+    BuildControl<tk::Label>(*this, "Label1", lists::Label1());
+}
+
+tk::Label& AboutWnd::StaticText2() const {
+    return tk::Cast<tk::Label>(ControlByName("StaticText2"));
+}
+tk::Canvas& AboutWnd::Canvas1() const { return tk::Cast<tk::Canvas>(ControlByName("Canvas1")); }
+tk::Timer& AboutWnd::Timer1() const { return tk::Cast<tk::Timer>(ControlByName("Timer1")); }
+tk::Label& AboutWnd::Label1() const { return tk::Cast<tk::Label>(ControlByName("Label1")); }
+
+void AboutWnd::HandOver() {
+    AboutWnd::Instance().Hide();
+    ControlWnd::Instance().Show();
+}
+
+void AboutWnd::Timer1_Action(tk::Timer& timer) {
+    (void)timer;
+    HandOver();
+}
+
+bool AboutWnd::Event_KeyDown(std::string_view key) {
+    (void)key;
+    HandOver();
+    return false;
+}
+
+bool AboutWnd::Event_MouseDown(std::int64_t x, std::int64_t y) {
+    (void)x;
+    (void)y;
+    HandOver();
+    return false;
+}
