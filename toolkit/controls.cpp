@@ -150,6 +150,31 @@ Label::Label(tk::Window& window) : RectControl(window, std::make_unique<ControlI
     tabStop_ = false;
 }
 
+void Label::SetProperty(const plist::Entry& e) {
+    const std::string& n = e.name;
+    if (n == "Left") left_ = Coordinate(IntegerOf(e));
+    else if (n == "Top") top_ = Coordinate(IntegerOf(e));
+    else if (n == "Width") width_ = std::max(0, Coordinate(IntegerOf(e)));
+    else if (n == "Height") height_ = std::max(0, Coordinate(IntegerOf(e)));
+    else RectControl::SetProperty(e);
+    Refit();
+}
+
+void Label::Refit() {
+    auto* label = static_cast<QLabel*>(impl_->widget.data());
+    int width = width_;
+    if (label->alignment() & Qt::AlignHCenter) {
+        const QFontMetrics metrics(label->font());
+        int longest = 0;
+        for (const QString& line : label->text().split('\n')) {
+            longest = std::max(longest, metrics.horizontalAdvance(line));
+        }
+        // A little room for rounding, and at most half as wide again.
+        width = std::clamp(longest + 2, width_, width_ + width_ / 2);
+    }
+    label->setGeometry(left_ - (width - width_) / 2, top_, width, height_);
+}
+
 std::string Label::Text() const {
     return ToUtf8(static_cast<QLabel*>(impl_->widget.data())->text().replace('\n', '\r'));
 }
@@ -157,6 +182,7 @@ std::string Label::Text() const {
 void Label::SetText(std::string_view text) {
     CheckMainThread("setting a label's text");
     static_cast<QLabel*>(impl_->widget.data())->setText(FromUtf8(text).replace('\r', '\n'));
+    Refit();
 }
 
 bool Label::SetOwnProperty(const plist::Entry& e) {

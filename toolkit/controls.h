@@ -70,11 +70,18 @@ class Label : public RectControl {
 public:
     explicit Label(tk::Window& window);
     std::string ClassName() const override { return "Label"; }
+    void SetProperty(const plist::Entry& entry) override;
     std::string Text() const;
     void SetText(std::string_view text);
 
 protected:
     bool SetOwnProperty(const plist::Entry& entry) override;
+
+private:
+    // A centred label whose longest line is wider than its box grows about its
+    // centre rather than breaking a line the text did not break.
+    void Refit();
+    int left_ = 0, top_ = 0, width_ = 0, height_ = 0;  // the box the list gives
 };
 
 class TextField : public RectControl {
