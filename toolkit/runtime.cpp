@@ -69,11 +69,13 @@ void RuntimeRun() {
 }
 
 void RuntimePerformFinalizers() {
-    // Windows go before the application that shows them.
-    for (Window* window : Window::OpenWindows()) window->Close();
+    // Windows go before the application that shows them. Deleting one window
+    // deletes its menus, which are top-level widgets too: hold them weakly.
+    QList<QPointer<TopLevelWidget>> windows;
     for (QWidget* widget : QApplication::topLevelWidgets()) {
-        if (dynamic_cast<TopLevelWidget*>(widget) != nullptr) delete widget;
+        if (auto* top = dynamic_cast<TopLevelWidget*>(widget)) windows.append(top);
     }
+    for (const QPointer<TopLevelWidget>& top : windows) delete top.data();
     State().app.reset();
 }
 

@@ -22,10 +22,12 @@ void Settle() {
 }
 
 void DestroyAllWindows() {
-    for (tk::Window* window : tk::Window::OpenWindows()) delete window->Impl().top.data();
+    // Deleting a window deletes its menus, which are top-level widgets too.
+    QList<QPointer<tk::TopLevelWidget>> windows;
     for (QWidget* widget : QApplication::topLevelWidgets()) {
-        if (dynamic_cast<tk::TopLevelWidget*>(widget) != nullptr) delete widget;
+        if (auto* top = dynamic_cast<tk::TopLevelWidget*>(widget)) windows.append(top);
     }
+    for (const QPointer<tk::TopLevelWidget>& top : windows) delete top.data();
     Settle();
 }
 
