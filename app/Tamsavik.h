@@ -9,7 +9,7 @@
 #include "toolkit/window.h"
 
 class Tamsavik : public tk::Application {
-public:
+  public:
     std::string ClassName() const override { return "Tamsavik"; }
     void Constructor() {}
     // The class handles none of the application's events.

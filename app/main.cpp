@@ -2,4 +2,6 @@
 // three Pearson correlations.
 #include "app/startup.h"
 
-int main(int argc, char** argv) { return app::Run(argc, argv); }
+int main(int argc, char** argv) {
+    return app::Run(argc, argv);
+}

@@ -21,9 +21,13 @@ void EarlyStartup() {
     NewAppInstance();
 }
 
-void MakeDefaultView() { AboutWnd::Instance(); }
+void MakeDefaultView() {
+    AboutWnd::Instance();
+}
 
-void LateStartup() { MakeDefaultView(); }
+void LateStartup() {
+    MakeDefaultView();
+}
 
 void Main() {
     try {

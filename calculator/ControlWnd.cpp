@@ -20,8 +20,8 @@ ControlWnd& ControlWnd::Instance() {
 }
 
 bool ControlWnd::IsEventImplemented(std::string_view event) const {
-    static constexpr std::array<std::string_view, 5> kEvents{
-        "AddMenuHandlers", "Close", "CreateControls", "Layout", "Open"};
+    static constexpr std::array<std::string_view, 5> kEvents{"AddMenuHandlers", "Close",
+                                                             "CreateControls", "Layout", "Open"};
     return tk::RuntimeIsEventHandled(kEvents, event);
 }
 
@@ -32,7 +32,9 @@ void ControlWnd::Layout() {
     tk::SetProperties(*this, resources::controlWnd::Window());
 }
 
-void ControlWnd::CreateControls() { CreateControls0(); }
+void ControlWnd::CreateControls() {
+    CreateControls0();
+}
 
 void ControlWnd::CreateControls0() {
     namespace lists = resources::controlWnd;
@@ -67,10 +69,10 @@ void ControlWnd::CreateControls0() {
     using Handler = bool (ControlWnd::*)(tk::Canvas&, std::int64_t, std::int64_t);
     auto bindClick = [this](Handler handler) {
         return [this, handler](tk::Canvas& canvas) {
-            canvas.BindMouseDown([this, handler](tk::RectControl& c, std::int64_t x,
-                                                 std::int64_t y) {
-                return (this->*handler)(tk::Cast<tk::Canvas>(&c), x, y);
-            });
+            canvas.BindMouseDown(
+                [this, handler](tk::RectControl& c, std::int64_t x, std::int64_t y) {
+                    return (this->*handler)(tk::Cast<tk::Canvas>(&c), x, y);
+                });
         };
     };
     BuildControl<tk::Canvas>(*this, "ComputeCanvas", lists::ComputeCanvas(),
@@ -89,8 +91,12 @@ void ControlWnd::CreateControls0() {
 
 // --- Controls -----------------------------------------------------------------------
 
-tk::TextField& ControlWnd::RdFld() const { return tk::Cast<tk::TextField>(ControlByName("RdFld")); }
-tk::Label& ControlWnd::RdText() const { return tk::Cast<tk::Label>(ControlByName("RdText")); }
+tk::TextField& ControlWnd::RdFld() const {
+    return tk::Cast<tk::TextField>(ControlByName("RdFld"));
+}
+tk::Label& ControlWnd::RdText() const {
+    return tk::Cast<tk::Label>(ControlByName("RdText"));
+}
 tk::Label& ControlWnd::StaticText1() const {
     return tk::Cast<tk::Label>(ControlByName("StaticText1"));
 }
@@ -121,8 +127,12 @@ tk::Canvas& ControlWnd::ClearCanvas() const {
 tk::Canvas& ControlWnd::HelpCanvas() const {
     return tk::Cast<tk::Canvas>(ControlByName("HelpCanvas"));
 }
-tk::Canvas& ControlWnd::Canvas1() const { return tk::Cast<tk::Canvas>(ControlByName("Canvas1")); }
-tk::Canvas& ControlWnd::Canvas2() const { return tk::Cast<tk::Canvas>(ControlByName("Canvas2")); }
+tk::Canvas& ControlWnd::Canvas1() const {
+    return tk::Cast<tk::Canvas>(ControlByName("Canvas1"));
+}
+tk::Canvas& ControlWnd::Canvas2() const {
+    return tk::Cast<tk::Canvas>(ControlByName("Canvas2"));
+}
 
 // --- Key filters ----------------------------------------------------------------------
 
@@ -229,22 +239,36 @@ T& ControlWnd::MenuItemNamed(const char* name) const {
     return tk::Cast<T>(bar->Lookup(name).get());
 }
 
-tk::MenuItem& ControlWnd::EditMenu() const { return MenuItemNamed<tk::MenuItem>("EditMenu"); }
+tk::MenuItem& ControlWnd::EditMenu() const {
+    return MenuItemNamed<tk::MenuItem>("EditMenu");
+}
 tk::MenuItem& ControlWnd::EditSelectAll() const {
     return MenuItemNamed<tk::MenuItem>("EditSelectAll");
 }
 tk::MenuItem& ControlWnd::UntitledMenu0() const {
     return MenuItemNamed<tk::MenuItem>("UntitledMenu0");
 }
-tk::MenuItem& ControlWnd::EditClear() const { return MenuItemNamed<tk::MenuItem>("EditClear"); }
-tk::MenuItem& ControlWnd::EditPaste() const { return MenuItemNamed<tk::MenuItem>("EditPaste"); }
-tk::MenuItem& ControlWnd::EditCopy() const { return MenuItemNamed<tk::MenuItem>("EditCopy"); }
-tk::MenuItem& ControlWnd::EditCut() const { return MenuItemNamed<tk::MenuItem>("EditCut"); }
+tk::MenuItem& ControlWnd::EditClear() const {
+    return MenuItemNamed<tk::MenuItem>("EditClear");
+}
+tk::MenuItem& ControlWnd::EditPaste() const {
+    return MenuItemNamed<tk::MenuItem>("EditPaste");
+}
+tk::MenuItem& ControlWnd::EditCopy() const {
+    return MenuItemNamed<tk::MenuItem>("EditCopy");
+}
+tk::MenuItem& ControlWnd::EditCut() const {
+    return MenuItemNamed<tk::MenuItem>("EditCut");
+}
 tk::MenuItem& ControlWnd::UntitledMenu1() const {
     return MenuItemNamed<tk::MenuItem>("UntitledMenu1");
 }
-tk::MenuItem& ControlWnd::EditUndo() const { return MenuItemNamed<tk::MenuItem>("EditUndo"); }
-tk::MenuItem& ControlWnd::FileMenu() const { return MenuItemNamed<tk::MenuItem>("FileMenu"); }
+tk::MenuItem& ControlWnd::EditUndo() const {
+    return MenuItemNamed<tk::MenuItem>("EditUndo");
+}
+tk::MenuItem& ControlWnd::FileMenu() const {
+    return MenuItemNamed<tk::MenuItem>("FileMenu");
+}
 tk::QuitMenuItem& ControlWnd::FileQuit() const {
     return MenuItemNamed<tk::QuitMenuItem>("FileQuit");
 }
@@ -258,6 +282,10 @@ void ControlWnd::AddMenuHandlers(tk::Window& window) {
 
 void ControlWnd::Event_Open() {}
 
-void ControlWnd::Event_Close() { tk::Quit(0); }
+void ControlWnd::Event_Close() {
+    tk::Quit(0);
+}
 
-bool ControlWnd::About_Action() { return false; }
+bool ControlWnd::About_Action() {
+    return false;
+}

@@ -12,7 +12,7 @@
 #include "toolkit/window.h"
 
 class ControlWnd : public tk::Window {
-public:
+  public:
     // The open main window, or a new one (which shows itself).
     static ControlWnd& Instance();
 
@@ -72,7 +72,7 @@ public:
     void Event_Close() override;
     bool About_Action();
 
-private:
+  private:
     // Lets the field take the key, or beeps and swallows it.
     static bool FilterKey(calculator::InputField field, std::string_view key);
     template <class T>

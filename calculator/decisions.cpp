@@ -49,7 +49,8 @@ ComputeOutcome EvaluateInputs(std::string_view rxx, std::string_view ryy, std::s
 
     // Every empty test comes before any conversion.
     for (std::size_t i = 0; i < texts.size(); ++i) {
-        if (tk::IsEmptyText(texts[i])) return Problem(ComputeOutcome::Kind::MissingValue, kFields[i]);
+        if (tk::IsEmptyText(texts[i]))
+            return Problem(ComputeOutcome::Kind::MissingValue, kFields[i]);
     }
 
     std::array<double, 3> r{};

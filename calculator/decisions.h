@@ -17,10 +17,10 @@ struct ComputeOutcome {
     enum class Kind { MissingValue, OutOfRange, Computed };
 
     Kind kind = Kind::Computed;
-    std::string message;                     // MissingValue and OutOfRange
-    InputField focus = InputField::RxxFld;   // MissingValue and OutOfRange
-    double p = 0.0;                          // Computed
-    std::string resultText;                  // Computed: Format(p, ".0000")
+    std::string message;                    // MissingValue and OutOfRange
+    InputField focus = InputField::RxxFld;  // MissingValue and OutOfRange
+    double p = 0.0;                         // Computed
+    std::string resultText;                 // Computed: Format(p, ".0000")
 };
 
 // The mask of the result text.

@@ -17,8 +17,8 @@ void MenuBar1::Constructor() {
     Untitled1();
 }
 
-void MenuBar1::AddEntry(std::shared_ptr<tk::MenuItem> item, const char* name,
-                        const char* caption, const char* shortcut, const char* parentMenu) {
+void MenuBar1::AddEntry(std::shared_ptr<tk::MenuItem> item, const char* name, const char* caption,
+                        const char* shortcut, const char* parentMenu) {
     item->Constructor();
     item->SetName(name);
     item->SetAutoEnabled(true);

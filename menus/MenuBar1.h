@@ -8,7 +8,7 @@
 #include "toolkit/menu.h"
 
 class MenuBar1 : public tk::MenuBar {
-public:
+  public:
     // The one bar, built on first use. It is stored only once it is complete,
     // so a failed build leaves nothing behind and the next request builds anew.
     static std::shared_ptr<MenuBar1> Instance();
@@ -20,7 +20,7 @@ public:
     void Untitled0();  // the File menu
     void Untitled1();  // the Edit menu
 
-private:
+  private:
     // One entry: made, named, captioned and given its shortcut (none at all
     // when `shortcut` is null), then appended to the bar, or to its menu
     // looked up afresh by name.

@@ -123,7 +123,8 @@ constexpr std::array<Row, 41> FieldRows(const FieldLook& f) {
     }};
 }
 
-constexpr auto kRdFldRows = FieldRows({"RdFld", 250, 247, 4, false, "Dravenhal", false, false, true});
+constexpr auto kRdFldRows =
+    FieldRows({"RdFld", 250, 247, 4, false, "Dravenhal", false, false, true});
 constexpr auto kRxxFldRows = FieldRows({"RxxFld", 127, 172, 15, true, "", true, true, false});
 constexpr auto kRyyFldRows = FieldRows({"RyyFld", 250, 172, 17, true, "", true, true, false});
 constexpr auto kRxyFldRows = FieldRows({"RxyFld", 373, 172, 19, true, "", true, true, false});
@@ -178,16 +179,16 @@ constexpr std::array<Row, 32> LabelRows(const LabelLook& l) {
     }};
 }
 
-constexpr auto kRdTextRows =
-    LabelRows({"RdText", 235, 271, 110, 30, 11, true, "Partial r\rbetween X1 and Y", false, true, 12});
+constexpr auto kRdTextRows = LabelRows(
+    {"RdText", 235, 271, 110, 30, 11, true, "Partial r\rbetween X1 and Y", false, true, 12});
 constexpr auto kStaticText1Rows =
     LabelRows({"StaticText1", 127, 196, 80, 31, 14, true, "r between\rY and X1", true, true, 12});
 constexpr auto kStaticText2Rows =
     LabelRows({"StaticText2", 250, 196, 80, 31, 16, true, "r between\rY and X2", true, true, 12});
 constexpr auto kStaticText3Rows =
     LabelRows({"StaticText3", 373, 196, 80, 31, 18, true, "r between\rX1 and X2", true, true, 12});
-constexpr auto kStaticText6Rows =
-    LabelRows({"StaticText6", 88, 73, 478, 14, 20, false, "by The Tamsavik Authors", true, false, 10});
+constexpr auto kStaticText6Rows = LabelRows(
+    {"StaticText6", 88, 73, 478, 14, 20, false, "by The Tamsavik Authors", true, false, 10});
 LAYOUT_LIST(kRdText, kRdTextRows);
 LAYOUT_LIST(kStaticText1, kStaticText1Rows);
 LAYOUT_LIST(kStaticText2, kStaticText2Rows);
@@ -229,8 +230,10 @@ constexpr std::array<Row, 24> CanvasRows(const CanvasLook& c) {
     }};
 }
 
-constexpr auto kComputeCanvasRows = CanvasRows({"ComputeCanvas", 30, 385, 95, 33, 27, true, true, true});
-constexpr auto kClearCanvasRows = CanvasRows({"ClearCanvas", 455, 385, 95, 33, 28, true, true, true});
+constexpr auto kComputeCanvasRows =
+    CanvasRows({"ComputeCanvas", 30, 385, 95, 33, 27, true, true, true});
+constexpr auto kClearCanvasRows =
+    CanvasRows({"ClearCanvas", 455, 385, 95, 33, 28, true, true, true});
 constexpr auto kHelpCanvasRows = CanvasRows({"HelpCanvas", 242, 385, 95, 33, 29, true, true, true});
 constexpr auto kCanvas1Rows = CanvasRows({"Canvas1", 88, 2, 479, 70, 30, false, false, false});
 constexpr auto kCanvas2Rows = CanvasRows({"Canvas2", 15, 11, 56, 55, 31, true, true, true});
@@ -301,8 +304,8 @@ constexpr std::array<Row, 32> AboutLabelRows(const AboutLabelLook& l) {
     }};
 }
 
-constexpr auto kAboutStaticText2Rows = AboutLabelRows({"StaticText2", false, true, true, 3, false, 15,
-                                                       279, 111, kAuthorshipNotice, 10});
+constexpr auto kAboutStaticText2Rows = AboutLabelRows(
+    {"StaticText2", false, true, true, 3, false, 15, 279, 111, kAuthorshipNotice, 10});
 constexpr auto kAboutLabel1Rows =
     AboutLabelRows({"Label1", true, false, false, 5, true, 63, 287, 36, "Tamsavik", 34});
 LAYOUT_LIST(kAboutStaticText2, kAboutStaticText2Rows);
@@ -407,34 +410,78 @@ LAYOUT_LIST(kEditField1, kEditField1Rows);
 }  // namespace
 
 namespace controlWnd {
-LayoutList Window() { return kControlWnd; }
-LayoutList RdFld() { return kRdFld; }
-LayoutList RdText() { return kRdText; }
-LayoutList StaticText1() { return kStaticText1; }
-LayoutList RxxFld() { return kRxxFld; }
-LayoutList StaticText2() { return kStaticText2; }
-LayoutList RyyFld() { return kRyyFld; }
-LayoutList StaticText3() { return kStaticText3; }
-LayoutList RxyFld() { return kRxyFld; }
-LayoutList StaticText6() { return kStaticText6; }
-LayoutList ComputeCanvas() { return kComputeCanvas; }
-LayoutList ClearCanvas() { return kClearCanvas; }
-LayoutList HelpCanvas() { return kHelpCanvas; }
-LayoutList Canvas1() { return kCanvas1; }
-LayoutList Canvas2() { return kCanvas2; }
+LayoutList Window() {
+    return kControlWnd;
+}
+LayoutList RdFld() {
+    return kRdFld;
+}
+LayoutList RdText() {
+    return kRdText;
+}
+LayoutList StaticText1() {
+    return kStaticText1;
+}
+LayoutList RxxFld() {
+    return kRxxFld;
+}
+LayoutList StaticText2() {
+    return kStaticText2;
+}
+LayoutList RyyFld() {
+    return kRyyFld;
+}
+LayoutList StaticText3() {
+    return kStaticText3;
+}
+LayoutList RxyFld() {
+    return kRxyFld;
+}
+LayoutList StaticText6() {
+    return kStaticText6;
+}
+LayoutList ComputeCanvas() {
+    return kComputeCanvas;
+}
+LayoutList ClearCanvas() {
+    return kClearCanvas;
+}
+LayoutList HelpCanvas() {
+    return kHelpCanvas;
+}
+LayoutList Canvas1() {
+    return kCanvas1;
+}
+LayoutList Canvas2() {
+    return kCanvas2;
+}
 }  // namespace controlWnd
 
 namespace aboutWnd {
-LayoutList Window() { return kAboutWnd; }
-LayoutList StaticText2() { return kAboutStaticText2; }
-LayoutList Canvas1() { return kAboutCanvas1; }
-LayoutList Timer1() { return kAboutTimer1; }
-LayoutList Label1() { return kAboutLabel1; }
+LayoutList Window() {
+    return kAboutWnd;
+}
+LayoutList StaticText2() {
+    return kAboutStaticText2;
+}
+LayoutList Canvas1() {
+    return kAboutCanvas1;
+}
+LayoutList Timer1() {
+    return kAboutTimer1;
+}
+LayoutList Label1() {
+    return kAboutLabel1;
+}
 }  // namespace aboutWnd
 
 namespace helpWnd {
-LayoutList Window() { return kHelpWnd; }
-LayoutList EditField1() { return kEditField1; }
+LayoutList Window() {
+    return kHelpWnd;
+}
+LayoutList EditField1() {
+    return kEditField1;
+}
 }  // namespace helpWnd
 
 std::vector<NamedLayoutList> AllLayoutLists() {

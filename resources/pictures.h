@@ -9,11 +9,11 @@
 
 namespace resources {
 
-std::shared_ptr<tk::Picture> _x_CirclesSmall();    // the About window's picture
-std::shared_ptr<tk::Picture> _x_compute();         // face of the Compute button
-std::shared_ptr<tk::Picture> _x_clear();           // face of the Clear button
-std::shared_ptr<tk::Picture> _x_info();            // face of the Help button
-std::shared_ptr<tk::Picture> _x_title3();          // the main window's title banner
-std::shared_ptr<tk::Picture> _x_CirclesVSmall();   // the main window's small logo
+std::shared_ptr<tk::Picture> _x_CirclesSmall();   // the About window's picture
+std::shared_ptr<tk::Picture> _x_compute();        // face of the Compute button
+std::shared_ptr<tk::Picture> _x_clear();          // face of the Clear button
+std::shared_ptr<tk::Picture> _x_info();           // face of the Help button
+std::shared_ptr<tk::Picture> _x_title3();         // the main window's title banner
+std::shared_ptr<tk::Picture> _x_CirclesVSmall();  // the main window's small logo
 
 }  // namespace resources

@@ -32,7 +32,9 @@ Application::~Application() {
     menuBar_.reset();
 }
 
-Application* Application::Current() { return g_current; }
+Application* Application::Current() {
+    return g_current;
+}
 
 void Application::_x_SetVersionData(std::int64_t major, std::int64_t minor, std::int64_t bug,
                                     std::int64_t nonRelease, std::int64_t stageCode,
@@ -47,8 +49,7 @@ void Application::_x_SetVersionData(std::int64_t major, std::int64_t minor, std:
                            std::move(shortVersion),
                            std::move(packageInfo)};
     QCoreApplication::setApplicationName(FromUtf8(version_.packageInfo));
-    QCoreApplication::setApplicationVersion(
-        QString("%1.%2.%3").arg(major).arg(minor).arg(bug));
+    QCoreApplication::setApplicationVersion(QString("%1.%2.%3").arg(major).arg(minor).arg(bug));
 }
 
 void Application::SetMenuBar(std::shared_ptr<MenuBar> bar) {

@@ -27,16 +27,15 @@ struct VersionData {
 };
 
 class Application : public Object {
-public:
+  public:
     // Creates the user-interface framework's application; there is one at a time.
     Application();
     ~Application() override;
     std::string ClassName() const override { return "Application"; }
 
     void _x_SetVersionData(std::int64_t major, std::int64_t minor, std::int64_t bug,
-                           std::int64_t nonRelease, std::int64_t stageCode,
-                           std::string longVersion, std::string shortVersion,
-                           std::string packageInfo);
+                           std::int64_t nonRelease, std::int64_t stageCode, std::string longVersion,
+                           std::string shortVersion, std::string packageInfo);
     const VersionData& Version() const { return version_; }
 
     void SetMenuBar(std::shared_ptr<MenuBar> bar);
@@ -45,7 +44,7 @@ public:
     // The registered application object, or null.
     static Application* Current();
 
-private:
+  private:
     std::unique_ptr<ApplicationImpl> impl_;
     VersionData version_;
     std::shared_ptr<MenuBar> menuBar_;

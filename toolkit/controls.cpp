@@ -19,16 +19,21 @@ int Coordinate(std::int64_t v) {
     return static_cast<int>(std::clamp<std::int64_t>(v, -QWIDGETSIZE_MAX, QWIDGETSIZE_MAX));
 }
 
-QWidget* ContentOf(tk::Window& window) { return window.Impl().top->Content(); }
+QWidget* ContentOf(tk::Window& window) {
+    return window.Impl().top->Content();
+}
 
 // Properties of the text that fields, labels and text areas share: font,
 // colour and alignment. Returns false for any other name.
 bool SetTextStyle(QWidget* widget, QPalette::ColorRole textRole, const plist::Entry& e) {
     const std::string& n = e.name;
     QFont font = widget->font();
-    if (n == "Bold") font.setBold(BooleanOf(e));
-    else if (n == "Italic") font.setItalic(BooleanOf(e));
-    else if (n == "Underline") font.setUnderline(BooleanOf(e));
+    if (n == "Bold")
+        font.setBold(BooleanOf(e));
+    else if (n == "Italic")
+        font.setItalic(BooleanOf(e));
+    else if (n == "Underline")
+        font.setUnderline(BooleanOf(e));
     else if (n == "FontName") {
         // "System" is the platform's user-interface font.
         const std::string& name = TextOf(e);
@@ -58,6 +63,25 @@ bool SetTextStyle(QWidget* widget, QPalette::ColorRole textRole, const plist::En
     return true;
 }
 
+// Properties that text fields and text areas share: tab stop, background,
+// and the text style. Returns false for any other name.
+bool SetEditProperty(QWidget* edit, bool& tabStop, const plist::Entry& e) {
+    if (e.name == "TabStop") {
+        tabStop = BooleanOf(e);
+        // A control that is no tab stop can still be clicked into, to select and copy.
+        edit->setFocusPolicy(tabStop ? Qt::StrongFocus : Qt::ClickFocus);
+        return true;
+    }
+    if (e.name == "BackgroundColor") {
+        const Rgba c = ColourOf(e);
+        QPalette palette = edit->palette();
+        palette.setColor(QPalette::Base, QColor(c.r, c.g, c.b, c.a));
+        edit->setPalette(palette);
+        return true;
+    }
+    return SetTextStyle(edit, QPalette::Text, e);
+}
+
 Qt::Alignment AlignmentOf(std::int64_t code) {
     switch (code) {
         case 2:
@@ -72,11 +96,26 @@ Qt::Alignment AlignmentOf(std::int64_t code) {
 // Names every class carries that has no effect on this platform; each value is
 // checked for its type all the same.
 bool IsNeutral(const std::string& n) {
-    static const char* const kNeutral[] = {
-        "Index",     "TabPanelIndex", "LockLeft",       "LockTop",    "LockRight",
-        "LockBottom", "AllowAutoDeactivate", "InitialParent", "DataSource", "DataField",
-        "AllowFocusRing", "AllowTabs", "AllowSpellChecking", "Format", "ValidationMask",
-        "DoubleBuffer", "HideSelection", "AllowStyledText", "LineHeight", "Selectable"};
+    static const char* const kNeutral[] = {"Index",
+                                           "TabPanelIndex",
+                                           "LockLeft",
+                                           "LockTop",
+                                           "LockRight",
+                                           "LockBottom",
+                                           "AllowAutoDeactivate",
+                                           "InitialParent",
+                                           "DataSource",
+                                           "DataField",
+                                           "AllowFocusRing",
+                                           "AllowTabs",
+                                           "AllowSpellChecking",
+                                           "Format",
+                                           "ValidationMask",
+                                           "DoubleBuffer",
+                                           "HideSelection",
+                                           "AllowStyledText",
+                                           "LineHeight",
+                                           "Selectable"};
     return std::any_of(std::begin(kNeutral), std::end(kNeutral),
                        [&](const char* k) { return n == k; });
 }
@@ -92,9 +131,13 @@ RectControl::~RectControl() {
     if (impl_ && impl_->widget) delete impl_->widget.data();
 }
 
-std::string RectControl::ClassName() const { return "RectControl"; }
+std::string RectControl::ClassName() const {
+    return "RectControl";
+}
 
-bool RectControl::Visible() const { return impl_->widget && !impl_->widget->isHidden(); }
+bool RectControl::Visible() const {
+    return impl_->widget && !impl_->widget->isHidden();
+}
 
 void RectControl::SetVisible(bool visible) {
     CheckMainThread("showing or hiding a control");
@@ -106,7 +149,9 @@ void RectControl::SetFocus() {
     impl_->widget->setFocus(Qt::OtherFocusReason);
 }
 
-bool RectControl::HasFocus() const { return impl_->widget && impl_->widget->hasFocus(); }
+bool RectControl::HasFocus() const {
+    return impl_->widget && impl_->widget->hasFocus();
+}
 
 bool RectControl::RaiseMouseDown(std::int64_t x, std::int64_t y) {
     if (!mouseDown_ || !enabled_) return false;
@@ -118,18 +163,30 @@ bool RectControl::RaiseMouseDown(std::int64_t x, std::int64_t y) {
 void RectControl::SetProperty(const plist::Entry& e) {
     QWidget* w = impl_->widget;
     const std::string& n = e.name;
-    if (n == "Left") w->move(Coordinate(IntegerOf(e)), w->y());
-    else if (n == "Top") w->move(w->x(), Coordinate(IntegerOf(e)));
-    else if (n == "Width") w->resize(std::max(0, Coordinate(IntegerOf(e))), w->height());
-    else if (n == "Height") w->resize(w->width(), std::max(0, Coordinate(IntegerOf(e))));
-    else if (n == "Visible") w->setVisible(BooleanOf(e));
-    else if (n == "Enabled") enabled_ = BooleanOf(e);
-    else if (n == "Tooltip") w->setToolTip(FromUtf8(TextOf(e)));
-    else if (n == "TabIndex") tabIndex_ = Coordinate(IntegerOf(e));
-    else if (n == "TabStop") tabStop_ = BooleanOf(e);
-    else if (n == "Name") w->setObjectName(FromUtf8(TextOf(e)));
-    else if (n == "Transparent") w->setAutoFillBackground(!BooleanOf(e));
-    else if (!SetOwnProperty(e)) Object::SetProperty(e);
+    if (n == "Left")
+        w->move(Coordinate(IntegerOf(e)), w->y());
+    else if (n == "Top")
+        w->move(w->x(), Coordinate(IntegerOf(e)));
+    else if (n == "Width")
+        w->resize(std::max(0, Coordinate(IntegerOf(e))), w->height());
+    else if (n == "Height")
+        w->resize(w->width(), std::max(0, Coordinate(IntegerOf(e))));
+    else if (n == "Visible")
+        w->setVisible(BooleanOf(e));
+    else if (n == "Enabled")
+        enabled_ = BooleanOf(e);
+    else if (n == "Tooltip")
+        w->setToolTip(FromUtf8(TextOf(e)));
+    else if (n == "TabIndex")
+        tabIndex_ = Coordinate(IntegerOf(e));
+    else if (n == "TabStop")
+        tabStop_ = BooleanOf(e);
+    else if (n == "Name")
+        w->setObjectName(FromUtf8(TextOf(e)));
+    else if (n == "Transparent")
+        w->setAutoFillBackground(!BooleanOf(e));
+    else if (!SetOwnProperty(e))
+        Object::SetProperty(e);
 }
 
 bool RectControl::SetOwnProperty(const plist::Entry& e) {
@@ -152,11 +209,16 @@ Label::Label(tk::Window& window) : RectControl(window, std::make_unique<ControlI
 
 void Label::SetProperty(const plist::Entry& e) {
     const std::string& n = e.name;
-    if (n == "Left") left_ = Coordinate(IntegerOf(e));
-    else if (n == "Top") top_ = Coordinate(IntegerOf(e));
-    else if (n == "Width") width_ = std::max(0, Coordinate(IntegerOf(e)));
-    else if (n == "Height") height_ = std::max(0, Coordinate(IntegerOf(e)));
-    else RectControl::SetProperty(e);
+    if (n == "Left")
+        left_ = Coordinate(IntegerOf(e));
+    else if (n == "Top")
+        top_ = Coordinate(IntegerOf(e));
+    else if (n == "Width")
+        width_ = std::max(0, Coordinate(IntegerOf(e)));
+    else if (n == "Height")
+        height_ = std::max(0, Coordinate(IntegerOf(e)));
+    else
+        RectControl::SetProperty(e);
     Refit();
 }
 
@@ -188,12 +250,16 @@ void Label::SetText(std::string_view text) {
 bool Label::SetOwnProperty(const plist::Entry& e) {
     auto* label = static_cast<QLabel*>(impl_->widget.data());
     const std::string& n = e.name;
-    if (n == "Value") SetText(TextOf(e));
-    else if (n == "Multiline") label->setWordWrap(BooleanOf(e));
+    if (n == "Value")
+        SetText(TextOf(e));
+    else if (n == "Multiline")
+        label->setWordWrap(BooleanOf(e));
     else if (n == "TextAlignment")
         label->setAlignment(AlignmentOf(IntegerOf(e)) | Qt::AlignTop);
-    else if (SetTextStyle(label, QPalette::WindowText, e)) return true;
-    else return IsNeutral(n);
+    else if (SetTextStyle(label, QPalette::WindowText, e))
+        return true;
+    else
+        return IsNeutral(n);
     return true;
 }
 
@@ -237,28 +303,27 @@ bool TextField::RaiseKeyDown(std::string_view key) {
 bool TextField::SetOwnProperty(const plist::Entry& e) {
     auto* edit = static_cast<QLineEdit*>(impl_->widget.data());
     const std::string& n = e.name;
-    if (n == "Value") SetText(TextOf(e));
-    else if (n == "ReadOnly") edit->setReadOnly(BooleanOf(e));
+    if (n == "Value")
+        SetText(TextOf(e));
+    else if (n == "ReadOnly")
+        edit->setReadOnly(BooleanOf(e));
     else if (n == "MaximumCharactersAllowed") {
         const std::int64_t v = IntegerOf(e);
         limit_ = static_cast<int>(std::clamp<std::int64_t>(v, 0, 32767));
         edit->setMaxLength(limit_ > 0 ? std::max(limit_, static_cast<int>(edit->text().size()))
                                       : 32767);
-    } else if (n == "TextAlignment") edit->setAlignment(AlignmentOf(IntegerOf(e)) | Qt::AlignVCenter);
-    else if (n == "HasBorder") edit->setFrame(BooleanOf(e));
-    else if (n == "Password") edit->setEchoMode(BooleanOf(e) ? QLineEdit::Password : QLineEdit::Normal);
-    else if (n == "Hint") edit->setPlaceholderText(FromUtf8(TextOf(e)));
-    else if (n == "TabStop") {
-        tabStop_ = BooleanOf(e);
-        // A field that is no tab stop can still be clicked into, to select and copy.
-        edit->setFocusPolicy(tabStop_ ? Qt::StrongFocus : Qt::ClickFocus);
-    } else if (n == "BackgroundColor") {
-        const Rgba c = ColourOf(e);
-        QPalette palette = edit->palette();
-        palette.setColor(QPalette::Base, QColor(c.r, c.g, c.b, c.a));
-        edit->setPalette(palette);
-    } else if (SetTextStyle(edit, QPalette::Text, e)) return true;
-    else return IsNeutral(n);
+    } else if (n == "TextAlignment")
+        edit->setAlignment(AlignmentOf(IntegerOf(e)) | Qt::AlignVCenter);
+    else if (n == "HasBorder")
+        edit->setFrame(BooleanOf(e));
+    else if (n == "Password")
+        edit->setEchoMode(BooleanOf(e) ? QLineEdit::Password : QLineEdit::Normal);
+    else if (n == "Hint")
+        edit->setPlaceholderText(FromUtf8(TextOf(e)));
+    else if (SetEditProperty(edit, tabStop_, e))
+        return true;
+    else
+        return IsNeutral(n);
     return true;
 }
 
@@ -288,21 +353,23 @@ void TextArea::SetText(std::string_view text) {
 bool TextArea::SetOwnProperty(const plist::Entry& e) {
     auto* edit = static_cast<QPlainTextEdit*>(impl_->widget.data());
     const std::string& n = e.name;
-    if (n == "Value") SetText(TextOf(e));
-    else if (n == "ReadOnly") edit->setReadOnly(BooleanOf(e));
+    if (n == "Value")
+        SetText(TextOf(e));
+    else if (n == "ReadOnly")
+        edit->setReadOnly(BooleanOf(e));
     else if (n == "Multiline") {
         edit->setLineWrapMode(BooleanOf(e) ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
-    } else if (n == "HasBorder") edit->setFrameShape(BooleanOf(e) ? QFrame::StyledPanel : QFrame::NoFrame);
+    } else if (n == "HasBorder")
+        edit->setFrameShape(BooleanOf(e) ? QFrame::StyledPanel : QFrame::NoFrame);
     else if (n == "HasVerticalScrollbar") {
-        edit->setVerticalScrollBarPolicy(BooleanOf(e) ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+        edit->setVerticalScrollBarPolicy(BooleanOf(e) ? Qt::ScrollBarAlwaysOn
+                                                      : Qt::ScrollBarAlwaysOff);
     } else if (n == "HasHorizontalScrollbar") {
         edit->setHorizontalScrollBarPolicy(BooleanOf(e) ? Qt::ScrollBarAsNeeded
                                                         : Qt::ScrollBarAlwaysOff);
-    } else if (n == "AllowTabs") edit->setTabChangesFocus(!BooleanOf(e));
-    else if (n == "TabStop") {
-        tabStop_ = BooleanOf(e);
-        edit->setFocusPolicy(tabStop_ ? Qt::StrongFocus : Qt::ClickFocus);
-    } else if (n == "TextAlignment") {
+    } else if (n == "AllowTabs")
+        edit->setTabChangesFocus(!BooleanOf(e));
+    else if (n == "TextAlignment") {
         QTextOption option = edit->document()->defaultTextOption();
         option.setAlignment(AlignmentOf(IntegerOf(e)));
         edit->document()->setDefaultTextOption(option);
@@ -310,13 +377,10 @@ bool TextArea::SetOwnProperty(const plist::Entry& e) {
         (void)IntegerOf(e);  // 0: no limit; the help text area takes any length
     } else if (n == "LineSpacing") {
         (void)std::get<plist::LineSpacing>(e.value);  // single spacing is the default
-    } else if (n == "BackgroundColor") {
-        const Rgba c = ColourOf(e);
-        QPalette palette = edit->palette();
-        palette.setColor(QPalette::Base, QColor(c.r, c.g, c.b, c.a));
-        edit->setPalette(palette);
-    } else if (SetTextStyle(edit, QPalette::Text, e)) return true;
-    else return IsNeutral(n);
+    } else if (SetEditProperty(edit, tabStop_, e))
+        return true;
+    else
+        return IsNeutral(n);
     return true;
 }
 

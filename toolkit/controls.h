@@ -19,7 +19,7 @@ class Picture;
 struct ControlImpl;
 
 class RectControl : public Object {
-public:
+  public:
     ~RectControl() override;
 
     // The control's default constructor step; a control is usable once New
@@ -51,7 +51,7 @@ public:
     int TabIndex() const { return tabIndex_; }
     bool TabStop() const { return tabStop_; }
 
-protected:
+  protected:
     RectControl(tk::Window& window, std::unique_ptr<ControlImpl> impl);
     // Properties that only some classes carry; returns false for a name the
     // class does not know.
@@ -67,17 +67,17 @@ protected:
 };
 
 class Label : public RectControl {
-public:
+  public:
     explicit Label(tk::Window& window);
     std::string ClassName() const override { return "Label"; }
     void SetProperty(const plist::Entry& entry) override;
     std::string Text() const;
     void SetText(std::string_view text);
 
-protected:
+  protected:
     bool SetOwnProperty(const plist::Entry& entry) override;
 
-private:
+  private:
     // A centred label whose longest line is wider than its box grows about its
     // centre rather than breaking a line the text did not break.
     void Refit();
@@ -85,7 +85,7 @@ private:
 };
 
 class TextField : public RectControl {
-public:
+  public:
     explicit TextField(tk::Window& window);
     std::string ClassName() const override { return "TextField"; }
 
@@ -104,38 +104,38 @@ public:
     bool RaiseKeyDown(std::string_view key);
     bool HasKeyDown() const { return static_cast<bool>(keyDown_); }
 
-protected:
+  protected:
     bool SetOwnProperty(const plist::Entry& entry) override;
 
-private:
+  private:
     int limit_ = 0;  // 0: no limit
     KeyDownHandler keyDown_;
 };
 
 class TextArea : public RectControl {
-public:
+  public:
     explicit TextArea(tk::Window& window);
     std::string ClassName() const override { return "TextArea"; }
     // Line breaks are CR in the toolkit's texts.
     std::string Text() const;
     void SetText(std::string_view text);
 
-protected:
+  protected:
     bool SetOwnProperty(const plist::Entry& entry) override;
 };
 
 class Canvas : public RectControl {
-public:
+  public:
     explicit Canvas(tk::Window& window);
     std::string ClassName() const override { return "Canvas"; }
     // The picture drawn in the canvas; null for none.
     std::shared_ptr<Picture> Backdrop() const { return backdrop_; }
     void SetBackdrop(std::shared_ptr<Picture> picture);
 
-protected:
+  protected:
     bool SetOwnProperty(const plist::Entry& entry) override;
 
-private:
+  private:
     std::shared_ptr<Picture> backdrop_;
 };
 

@@ -25,6 +25,8 @@ void Beep() {
     QApplication::beep();
 }
 
-std::int64_t BeepCount() { return g_beeps; }
+std::int64_t BeepCount() {
+    return g_beeps;
+}
 
 }  // namespace tk

@@ -35,7 +35,9 @@ void Object::SetProperty(const plist::Entry& entry) {
     throw PropertyException(ClassName() + " has no property '" + entry.name + "'");
 }
 
-std::string Object::ClassName() const { return TypeName(typeid(*this)); }
+std::string Object::ClassName() const {
+    return TypeName(typeid(*this));
+}
 
 WeakRefBase::WeakRefBase(Object* target)
     : anchor_(target != nullptr ? std::weak_ptr<Object*>(target->anchor_)

@@ -9,32 +9,32 @@
 namespace tk {
 
 class RuntimeException : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 
 // A reference that should name an object names nothing.
 class NilObjectException : public RuntimeException {
-public:
+  public:
     explicit NilObjectException(const std::string& what) : RuntimeException(what) {}
 };
 
 // An object is not of the class it is used as.
 class IllegalCastException : public RuntimeException {
-public:
+  public:
     explicit IllegalCastException(const std::string& what) : RuntimeException(what) {}
 };
 
 // A user-interface object was used off the user-interface thread.
 class ThreadAccessingUIException : public RuntimeException {
-public:
+  public:
     explicit ThreadAccessingUIException(const std::string& what) : RuntimeException(what) {}
 };
 
 // A layout list names a property that its target's class does not carry, or
 // cannot be decoded.
 class PropertyException : public RuntimeException {
-public:
+  public:
     explicit PropertyException(const std::string& what) : RuntimeException(what) {}
 };
 

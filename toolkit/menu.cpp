@@ -152,8 +152,7 @@ bool MenuItem::IsEnabledNow() const {
     if (name_ == "EditCopy") return selection;
     if (name_ == "EditPaste") return editable && ClipboardHasText();
     if (name_ == "EditSelectAll") {
-        return (f.line && !f.line->text().isEmpty()) ||
-               (f.area && !f.area->document()->isEmpty());
+        return (f.line && !f.line->text().isEmpty()) || (f.area && !f.area->document()->isEmpty());
     }
     return true;
 }
@@ -185,7 +184,9 @@ void MenuItem::Action() {
     }
 }
 
-void QuitMenuItem::Action() { Quit(0); }
+void QuitMenuItem::Action() {
+    Quit(0);
+}
 
 QAction* ActionOf(MenuItem& item) {
     MenuItemImpl& impl = item.Impl();
@@ -195,10 +196,10 @@ QAction* ActionOf(MenuItem& item) {
         // Shortcuts work from every window of the program.
         impl.action->setShortcutContext(Qt::ApplicationShortcut);
         impl.action->setVisible(item.Visible());
-        if (dynamic_cast<QuitMenuItem*>(&item) != nullptr) impl.action->setMenuRole(QAction::QuitRole);
-        QObject::connect(impl.action.get(), &QAction::triggered, [&item] {
-            CallGuarded([&item] { item.Choose(); });
-        });
+        if (dynamic_cast<QuitMenuItem*>(&item) != nullptr)
+            impl.action->setMenuRole(QAction::QuitRole);
+        QObject::connect(impl.action.get(), &QAction::triggered,
+                         [&item] { CallGuarded([&item] { item.Choose(); }); });
     }
     return impl.action.get();
 }
@@ -206,8 +207,10 @@ QAction* ActionOf(MenuItem& item) {
 void CollectCommandActions(MenuItem& bar, QList<QAction*>& out) {
     for (const auto& child : bar.Children()) {
         if (child->IsSeparator()) continue;
-        if (child->Children().empty()) out.push_back(ActionOf(*child));
-        else CollectCommandActions(*child, out);
+        if (child->Children().empty())
+            out.push_back(ActionOf(*child));
+        else
+            CollectCommandActions(*child, out);
     }
 }
 

@@ -16,7 +16,7 @@ namespace tk {
 struct MenuItemImpl;
 
 class MenuItem : public Object, public std::enable_shared_from_this<MenuItem> {
-public:
+  public:
     MenuItem();
     ~MenuItem() override;
     std::string ClassName() const override { return "MenuItem"; }
@@ -56,10 +56,10 @@ public:
     // Toolkit internals.
     MenuItemImpl& Impl() const { return *impl_; }
 
-protected:
+  protected:
     virtual void Action();
 
-private:
+  private:
     void Changed();
 
     std::unique_ptr<MenuItemImpl> impl_;
@@ -73,16 +73,16 @@ private:
 
 // An item that quits the program with exit code 0 when chosen.
 class QuitMenuItem : public MenuItem {
-public:
+  public:
     std::string ClassName() const override { return "QuitMenuItem"; }
 
-protected:
+  protected:
     void Action() override;
 };
 
 // A menu bar: empty once created.
 class MenuBar : public MenuItem {
-public:
+  public:
     std::string ClassName() const override { return "MenuBar"; }
 };
 

@@ -15,7 +15,7 @@ namespace tk {
 std::string TypeName(const std::type_info& type);
 
 class Object {
-public:
+  public:
     Object();
     virtual ~Object();
     Object(const Object&) = delete;
@@ -27,17 +27,17 @@ public:
     // The class name used in messages.
     virtual std::string ClassName() const;
 
-private:
+  private:
     friend class WeakRefBase;
     std::shared_ptr<Object*> anchor_;  // lets weak references see the object go
 };
 
 class WeakRefBase {
-protected:
+  protected:
     explicit WeakRefBase(Object* target);
     Object* Target() const;
 
-private:
+  private:
     std::weak_ptr<Object*> anchor_;
 };
 
@@ -45,7 +45,7 @@ private:
 // target is gone.
 template <class T>
 class WeakRef : private WeakRefBase {
-public:
+  public:
     explicit WeakRef(T* target) : WeakRefBase(target) {}
     T* Value() const { return static_cast<T*>(Target()); }
 };

@@ -46,7 +46,9 @@ std::string Picture::ResourceFolder() {
     return ToUtf8(QCoreApplication::applicationDirPath()) + "/../share/tamsavik/pictures";
 }
 
-void Picture::SetResourceFolder(std::string folder) { FolderOverride() = std::move(folder); }
+void Picture::SetResourceFolder(std::string folder) {
+    FolderOverride() = std::move(folder);
+}
 
 std::shared_ptr<Picture> Picture::OpenFromApp(std::string_view fileName) {
     if (!IsPlainFileName(fileName)) return nullptr;

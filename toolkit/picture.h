@@ -12,7 +12,7 @@ namespace tk {
 struct PictureImpl;
 
 class Picture : public Object {
-public:
+  public:
     explicit Picture(std::unique_ptr<PictureImpl> impl);
     ~Picture() override;
     std::string ClassName() const override { return "Picture"; }
@@ -32,7 +32,7 @@ public:
     static std::string ResourceFolder();
     static void SetResourceFolder(std::string folder);
 
-private:
+  private:
     std::unique_ptr<PictureImpl> impl_;
 };
 

@@ -27,9 +27,15 @@ const T& ValueAs(const plist::Entry& entry) {
 
 }  // namespace
 
-std::int64_t IntegerOf(const plist::Entry& entry) { return ValueAs<std::int64_t>(entry); }
-bool BooleanOf(const plist::Entry& entry) { return ValueAs<bool>(entry); }
-const std::string& TextOf(const plist::Entry& entry) { return ValueAs<std::string>(entry); }
+std::int64_t IntegerOf(const plist::Entry& entry) {
+    return ValueAs<std::int64_t>(entry);
+}
+bool BooleanOf(const plist::Entry& entry) {
+    return ValueAs<bool>(entry);
+}
+const std::string& TextOf(const plist::Entry& entry) {
+    return ValueAs<std::string>(entry);
+}
 
 Rgba ColourOf(const plist::Entry& entry) {
     const auto& b = ValueAs<plist::Colour>(entry).bytes;

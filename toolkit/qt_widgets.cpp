@@ -32,7 +32,9 @@ std::optional<std::string> KeyDownText(const QKeyEvent& event) {
     return ToUtf8(text);
 }
 
-std::string ToUtf8(const QString& text) { return text.toUtf8().toStdString(); }
+std::string ToUtf8(const QString& text) {
+    return text.toUtf8().toStdString();
+}
 
 QString FromUtf8(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));

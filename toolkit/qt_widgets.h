@@ -37,7 +37,7 @@ QString FromUtf8(std::string_view text);
 // The top-level widget of a window: an optional menu bar above a content area
 // of the window's width and height, where the controls sit.
 class TopLevelWidget : public QWidget {
-public:
+  public:
     explicit TopLevelWidget(Window* owner);
     ~TopLevelWidget() override;
     Window* Owner() const { return owner_; }
@@ -47,11 +47,11 @@ public:
     void Adopt() { adopted_ = true; }
     void Disown() { owner_ = nullptr; }
 
-protected:
+  protected:
     bool event(QEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
-private:
+  private:
     Window* owner_;
     bool adopted_ = false;
     QVBoxLayout* layout_;
@@ -77,37 +77,37 @@ struct ControlImpl {
 };
 
 class LineEditWidget : public QLineEdit {
-public:
+  public:
     LineEditWidget(TextField* field, QWidget* parent) : QLineEdit(parent), field_(field) {}
 
-protected:
+  protected:
     bool event(QEvent* event) override;
 
-private:
+  private:
     TextField* field_;
 };
 
 class CanvasWidget : public QWidget {
-public:
+  public:
     CanvasWidget(Canvas* canvas, QWidget* parent) : QWidget(parent), canvas_(canvas) {}
     bool transparent = true;
 
-protected:
+  protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
 
-private:
+  private:
     Canvas* canvas_;
 };
 
 class LabelWidget : public QLabel {
-public:
+  public:
     LabelWidget(Label* label, QWidget* parent) : QLabel(parent), label_(label) {}
 
-protected:
+  protected:
     void mousePressEvent(QMouseEvent* event) override;
 
-private:
+  private:
     Label* label_;
 };
 

@@ -57,7 +57,9 @@ void SetSupportsHiDPI(bool on) {
     }
 }
 
-void RuntimeRegisterAppObject(std::unique_ptr<Application> app) { State().app = std::move(app); }
+void RuntimeRegisterAppObject(std::unique_ptr<Application> app) {
+    State().app = std::move(app);
+}
 
 void RunFrameworkInitialization(std::function<void()> lateStartup) {
     QTimer::singleShot(0, qApp, [step = std::move(lateStartup)] { CallGuarded(step); });
@@ -79,7 +81,9 @@ void RuntimePerformFinalizers() {
     State().app.reset();
 }
 
-int RuntimeExit() { return State().exitCode; }
+int RuntimeExit() {
+    return State().exitCode;
+}
 
 void Quit(int code) {
     State().exitCode = code;
@@ -87,7 +91,9 @@ void Quit(int code) {
     if (QCoreApplication::instance() != nullptr) QCoreApplication::exit(code);
 }
 
-bool QuitRequested() { return State().quitRequested; }
+bool QuitRequested() {
+    return State().quitRequested;
+}
 
 void UnhandledException(std::exception_ptr error) {
     std::string what = "an unknown error";

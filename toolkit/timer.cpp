@@ -15,9 +15,12 @@ Timer::Timer() : impl_(std::make_unique<TimerImpl>()) {
 Timer::~Timer() = default;
 
 void Timer::SetProperty(const plist::Entry& e) {
-    if (e.name == "Period") SetPeriod(IntegerOf(e));
-    else if (e.name == "RunMode") SetRunMode(IntegerOf(e));
-    else Object::SetProperty(e);
+    if (e.name == "Period")
+        SetPeriod(IntegerOf(e));
+    else if (e.name == "RunMode")
+        SetRunMode(IntegerOf(e));
+    else
+        Object::SetProperty(e);
 }
 
 void Timer::SetPeriod(std::int64_t ms) {
@@ -32,7 +35,9 @@ void Timer::SetRunMode(std::int64_t mode) {
     Arm();
 }
 
-bool Timer::IsArmed() const { return impl_->timer.isActive(); }
+bool Timer::IsArmed() const {
+    return impl_->timer.isActive();
+}
 
 void Timer::Reset() {
     CheckMainThread("resetting a timer");

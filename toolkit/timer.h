@@ -14,7 +14,7 @@ namespace tk {
 struct TimerImpl;
 
 class Timer : public Object {
-public:
+  public:
     Timer();
     ~Timer() override;
 
@@ -34,7 +34,7 @@ public:
     // Toolkit internals: the timer fired.
     void Fire();
 
-private:
+  private:
     void Arm();
 
     std::unique_ptr<TimerImpl> impl_;

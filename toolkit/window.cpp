@@ -93,7 +93,9 @@ Window::~Window() {
     }
 }
 
-std::string Window::ClassName() const { return std::string(FullClassName()); }
+std::string Window::ClassName() const {
+    return std::string(FullClassName());
+}
 
 Window* Window::GetImplicitWindow(std::string_view fullClassName) {
     for (const auto& [name, window] : Registry()) {
@@ -116,8 +118,8 @@ void Window::Constructor() {
     ApplyTabOrder();
 
     WindowImpl& w = *impl_;
-    Qt::WindowFlags flags = Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                            Qt::WindowSystemMenuHint;
+    Qt::WindowFlags flags =
+        Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint;
     if (w.closeButton) flags |= Qt::WindowCloseButtonHint;
     if (w.minimizeButton) flags |= Qt::WindowMinimizeButtonHint;
     if (w.maximizeButton && w.resizeable) flags |= Qt::WindowMaximizeButtonHint;
@@ -192,7 +194,9 @@ void Window::Close() {
     if (impl_->top) impl_->top->close();
 }
 
-bool Window::IsShown() const { return impl_->top && impl_->top->isVisible(); }
+bool Window::IsShown() const {
+    return impl_->top && impl_->top->isVisible();
+}
 
 void Window::RaiseClose() {
     CallGuarded([this] { Event_Close(); });
@@ -281,20 +285,34 @@ void Window::SetProperty(const plist::Entry& e) {
     auto toInt = [&](std::int64_t v) {
         return static_cast<int>(std::clamp<std::int64_t>(v, 0, QWIDGETSIZE_MAX));
     };
-    if (n == "Width") w.width = toInt(IntegerOf(e));
-    else if (n == "Height") w.height = toInt(IntegerOf(e));
-    else if (n == "MinimumWidth") w.minWidth = toInt(IntegerOf(e));
-    else if (n == "MinimumHeight") w.minHeight = toInt(IntegerOf(e));
-    else if (n == "MaximumWidth") w.maxWidth = toInt(IntegerOf(e));
-    else if (n == "MaximumHeight") w.maxHeight = toInt(IntegerOf(e));
-    else if (n == "Title") w.top->setWindowTitle(FromUtf8(TextOf(e)));
-    else if (n == "HasCloseButton") w.closeButton = BooleanOf(e);
-    else if (n == "HasMaximizeButton") w.maximizeButton = BooleanOf(e);
-    else if (n == "HasMinimizeButton") w.minimizeButton = BooleanOf(e);
-    else if (n == "Resizeable") w.resizeable = BooleanOf(e);
-    else if (n == "DefaultLocation") w.defaultLocation = IntegerOf(e);
-    else if (n == "Visible") visibleWhenBuilt_ = BooleanOf(e);
-    else if (n == "HasBackgroundColor") w.hasBackground = BooleanOf(e);
+    if (n == "Width")
+        w.width = toInt(IntegerOf(e));
+    else if (n == "Height")
+        w.height = toInt(IntegerOf(e));
+    else if (n == "MinimumWidth")
+        w.minWidth = toInt(IntegerOf(e));
+    else if (n == "MinimumHeight")
+        w.minHeight = toInt(IntegerOf(e));
+    else if (n == "MaximumWidth")
+        w.maxWidth = toInt(IntegerOf(e));
+    else if (n == "MaximumHeight")
+        w.maxHeight = toInt(IntegerOf(e));
+    else if (n == "Title")
+        w.top->setWindowTitle(FromUtf8(TextOf(e)));
+    else if (n == "HasCloseButton")
+        w.closeButton = BooleanOf(e);
+    else if (n == "HasMaximizeButton")
+        w.maximizeButton = BooleanOf(e);
+    else if (n == "HasMinimizeButton")
+        w.minimizeButton = BooleanOf(e);
+    else if (n == "Resizeable")
+        w.resizeable = BooleanOf(e);
+    else if (n == "DefaultLocation")
+        w.defaultLocation = IntegerOf(e);
+    else if (n == "Visible")
+        visibleWhenBuilt_ = BooleanOf(e);
+    else if (n == "HasBackgroundColor")
+        w.hasBackground = BooleanOf(e);
     else if (n == "BackgroundColor") {
         const Rgba c = ColourOf(e);
         w.background = QColor(c.r, c.g, c.b, c.a);

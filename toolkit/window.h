@@ -22,7 +22,7 @@ struct WindowImpl;
 // What a control that is not a RectControl (a timer) implements to sit on a
 // window: the toolkit tells it its window and index when it is registered.
 class PaneChild {
-public:
+  public:
     virtual ~PaneChild() = default;
     virtual void SetWindow(class Window* window) = 0;
     virtual class Window* Window() const = 0;
@@ -31,7 +31,7 @@ public:
 };
 
 class Window : public Object {
-public:
+  public:
     Window();
     ~Window() override;
 
@@ -86,7 +86,7 @@ public:
     // Every open window, in the order they were opened.
     static std::vector<Window*> OpenWindows();
 
-protected:
+  protected:
     // Build hooks and events, raised by the toolkit.
     virtual void Layout() {}
     virtual void CreateControls() {}
@@ -103,7 +103,7 @@ protected:
         return false;
     }
 
-private:
+  private:
     void ApplyTabOrder();
 
     std::unique_ptr<WindowImpl> impl_;

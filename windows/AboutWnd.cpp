@@ -23,35 +23,42 @@ AboutWnd& AboutWnd::Instance() {
 }
 
 bool AboutWnd::IsEventImplemented(std::string_view event) const {
-    static constexpr std::array<std::string_view, 4> kEvents{"Layout", "CreateControls",
-                                                             "KeyDown", "MouseDown"};
+    static constexpr std::array<std::string_view, 4> kEvents{"Layout", "CreateControls", "KeyDown",
+                                                             "MouseDown"};
     return tk::RuntimeIsEventHandled(kEvents, event);
 }
 
-void AboutWnd::Layout() { tk::SetProperties(*this, resources::aboutWnd::Window()); }
+void AboutWnd::Layout() {
+    tk::SetProperties(*this, resources::aboutWnd::Window());
+}
 
-void AboutWnd::CreateControls() { CreateControls0(); }
+void AboutWnd::CreateControls() {
+    CreateControls0();
+}
 
 void AboutWnd::CreateControls0() {
     namespace lists = resources::aboutWnd;
     using windows::BuildControl;
     BuildControl<tk::Label>(*this, "StaticText2", lists::StaticText2());
     BuildControl<tk::Canvas>(*this, "Canvas1", lists::Canvas1(), {}, resources::_x_CirclesSmall);
-    BuildControl<_wrapper_Timer1, tk::Timer>(*this, "Timer1", lists::Timer1(),
-                                             [this](tk::Timer& timer) {
-                                                 timer.BindAction([this](tk::Timer& t) {
-                                                     Timer1_Action(t);
-                                                 });
-                                             });
+    BuildControl<_wrapper_Timer1, tk::Timer>(
+        *this, "Timer1", lists::Timer1(),
+        [this](tk::Timer& timer) { timer.BindAction([this](tk::Timer& t) { Timer1_Action(t); }); });
     BuildControl<tk::Label>(*this, "Label1", lists::Label1());
 }
 
 tk::Label& AboutWnd::StaticText2() const {
     return tk::Cast<tk::Label>(ControlByName("StaticText2"));
 }
-tk::Canvas& AboutWnd::Canvas1() const { return tk::Cast<tk::Canvas>(ControlByName("Canvas1")); }
-tk::Timer& AboutWnd::Timer1() const { return tk::Cast<tk::Timer>(ControlByName("Timer1")); }
-tk::Label& AboutWnd::Label1() const { return tk::Cast<tk::Label>(ControlByName("Label1")); }
+tk::Canvas& AboutWnd::Canvas1() const {
+    return tk::Cast<tk::Canvas>(ControlByName("Canvas1"));
+}
+tk::Timer& AboutWnd::Timer1() const {
+    return tk::Cast<tk::Timer>(ControlByName("Timer1"));
+}
+tk::Label& AboutWnd::Label1() const {
+    return tk::Cast<tk::Label>(ControlByName("Label1"));
+}
 
 void AboutWnd::HandOver() {
     AboutWnd::Instance().Hide();

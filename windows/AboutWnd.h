@@ -13,11 +13,11 @@
 #include "toolkit/window.h"
 
 class AboutWnd : public tk::Window {
-public:
+  public:
     // The timer of the About window, which sits on the window as one of its
     // controls: it knows its window (weakly) and its index.
     class _wrapper_Timer1 : public tk::Timer, public tk::PaneChild {
-    public:
+      public:
         explicit _wrapper_Timer1(tk::Window& window) { (void)window; }
         std::string ClassName() const override { return "AboutWnd._wrapper_Timer1"; }
 
@@ -29,7 +29,7 @@ public:
 
         std::int64_t Index = 0;
 
-    private:
+      private:
         std::unique_ptr<tk::WeakRef<tk::Window>> ownerWindow;
     };
 
@@ -52,7 +52,7 @@ public:
     bool Event_KeyDown(std::string_view key) override;
     bool Event_MouseDown(std::int64_t x, std::int64_t y) override;
 
-private:
+  private:
     // Hides the About window, then shows the main window (built the first time).
     static void HandOver();
 };

@@ -14,9 +14,13 @@ bool helpWnd::IsEventImplemented(std::string_view event) const {
     return tk::RuntimeIsEventHandled(kEvents, event);
 }
 
-void helpWnd::Layout() { tk::SetProperties(*this, resources::helpWnd::Window()); }
+void helpWnd::Layout() {
+    tk::SetProperties(*this, resources::helpWnd::Window());
+}
 
-void helpWnd::CreateControls() { CreateControls0(); }
+void helpWnd::CreateControls() {
+    CreateControls0();
+}
 
 void helpWnd::CreateControls0() {
     windows::BuildControl<tk::TextArea>(*this, "EditField1", resources::helpWnd::EditField1());

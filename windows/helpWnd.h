@@ -9,7 +9,7 @@
 #include "toolkit/window.h"
 
 class helpWnd : public tk::Window {
-public:
+  public:
     // The open help window, or a new one (which shows itself).
     static helpWnd& Instance();
 

@@ -11,9 +11,13 @@
 
 namespace uitest {
 
-QWidget* WidgetOf(const tk::RectControl& control) { return control.Impl().widget; }
+QWidget* WidgetOf(const tk::RectControl& control) {
+    return control.Impl().widget;
+}
 
-QWidget* TopLevelOf(const tk::Window& window) { return window.Impl().top; }
+QWidget* TopLevelOf(const tk::Window& window) {
+    return window.Impl().top;
+}
 
 void Settle() {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -40,8 +44,10 @@ std::vector<std::string> DismissMessageBoxes(const std::function<void()>& action
         if (box == nullptr || !box->isVisible()) return;
         texts.push_back(box->text().toStdString());
         QAbstractButton* ok = box->button(QMessageBox::Ok);
-        if (ok != nullptr) ok->click();
-        else box->reject();
+        if (ok != nullptr)
+            ok->click();
+        else
+            box->reject();
     });
     poll.start();
     action();

@@ -124,7 +124,9 @@ std::uint64_t ReadLE(std::span<const std::uint8_t> bytes, std::size_t at, int wi
     return v;
 }
 
-bool IsLetter(std::uint8_t c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z'); }
+bool IsLetter(std::uint8_t c) {
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
+}
 
 }  // namespace
 
@@ -135,7 +137,9 @@ std::optional<ValueType> TypeOf(std::string_view name) {
     return it->type;
 }
 
-std::span<const std::string_view> KnownNames() { return kNames; }
+std::span<const std::string_view> KnownNames() {
+    return kNames;
+}
 
 DecodeError::DecodeError(std::size_t offset, const std::string& what)
     : std::runtime_error("layout list, byte " + std::to_string(offset) + ": " + what),
@@ -200,8 +204,8 @@ std::vector<Entry> Decode(std::span<const std::uint8_t> bytes) {
                                               std::to_string(count) + " bytes but only " +
                                               std::to_string(left - 4) + " follow");
                 }
-                entry.value = std::string(reinterpret_cast<const char*>(bytes.data() + at + 4),
-                                          count);
+                entry.value =
+                    std::string(reinterpret_cast<const char*>(bytes.data() + at + 4), count);
                 at += 4 + count;
                 break;
             }
@@ -215,8 +219,8 @@ std::vector<Entry> Decode(std::span<const std::uint8_t> bytes) {
             }
             case VT::FontSize:
                 need(4);
-                entry.value =
-                    plist::FontSize{std::bit_cast<float>(static_cast<std::uint32_t>(ReadLE(bytes, at, 4)))};
+                entry.value = plist::FontSize{
+                    std::bit_cast<float>(static_cast<std::uint32_t>(ReadLE(bytes, at, 4)))};
                 at += 4;
                 break;
             case VT::LineSpacing:
@@ -239,8 +243,7 @@ std::vector<std::uint8_t> Encode(const std::vector<Entry>& entries) {
         const auto type = TypeOf(e.name);
         if (!type) throw std::invalid_argument("unknown property name '" + e.name + "'");
         if (static_cast<std::size_t>(*type) != e.value.index()) {
-            throw std::invalid_argument("the value of '" + e.name + "' must be " +
-                                        TypeName(*type));
+            throw std::invalid_argument("the value of '" + e.name + "' must be " + TypeName(*type));
         }
         out.insert(out.end(), e.name.begin(), e.name.end());
         out.push_back(' ');

@@ -52,7 +52,8 @@ struct LineSpacing {
 };
 
 // Alternatives in the order of ValueType.
-using Value = std::variant<std::int64_t, bool, FontUnit, std::string, Colour, FontSize, LineSpacing>;
+using Value =
+    std::variant<std::int64_t, bool, FontUnit, std::string, Colour, FontSize, LineSpacing>;
 
 struct Entry {
     std::string name;
@@ -68,11 +69,11 @@ std::span<const std::string_view> KnownNames();
 
 // A list that cannot be decoded: `offset` is where the fault was found.
 class DecodeError : public std::runtime_error {
-public:
+  public:
     DecodeError(std::size_t offset, const std::string& what);
     std::size_t offset() const { return offset_; }
 
-private:
+  private:
     std::size_t offset_;
 };
 
@@ -190,6 +191,5 @@ constexpr std::array<std::uint8_t, Size> EncodeRows(const Rows& rows) {
 }  // namespace tk::plist
 
 // Defines `constexpr std::array<std::uint8_t, N> name` holding the encoded rows.
-#define LAYOUT_LIST(name, rows)                                                     \
-    inline constexpr auto name =                                                    \
-        ::tk::plist::EncodeRows<::tk::plist::EncodedSize(rows)>(rows)
+#define LAYOUT_LIST(name, rows) \
+    inline constexpr auto name = ::tk::plist::EncodeRows<::tk::plist::EncodedSize(rows)>(rows)

@@ -37,7 +37,9 @@ std::int64_t Asc(std::string_view text) {
 
 namespace {
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 }  // namespace
 
@@ -63,11 +65,15 @@ double Val(std::string_view text) {
         const char c = text[i];
         if (IsDigit(c)) {
             ++digits;
-            if (!point) ++intDigits;
-            else ++fracPos;
+            if (!point)
+                ++intDigits;
+            else
+                ++fracPos;
             if (c != '0' && firstNonZeroIntIndex < 0 && firstNonZeroFracPos == 0) {
-                if (point) firstNonZeroFracPos = fracPos;
-                else firstNonZeroIntIndex = intDigits - 1;
+                if (point)
+                    firstNonZeroFracPos = fracPos;
+                else
+                    firstNonZeroIntIndex = intDigits - 1;
             }
         } else if (c == '.' && !point) {
             point = true;
@@ -153,15 +159,13 @@ std::string Format(double value, std::string_view mask) {
     const bool grouping = intMask.find(',') != std::string_view::npos;
 
     constexpr int kMaxPlaces = 1100;  // beyond this a double has no more exact digits
-    const auto fracPlaces =
-        static_cast<int>(std::count_if(fracMask.begin(), fracMask.end(),
-                                       [](char c) { return c == '#' || c == '0'; }));
+    const auto fracPlaces = static_cast<int>(std::count_if(
+        fracMask.begin(), fracMask.end(), [](char c) { return c == '#' || c == '0'; }));
     std::string intDigits;
     std::string fracDigits;
     RoundedDigits(std::fabs(value), std::min(fracPlaces, kMaxPlaces), intDigits, fracDigits);
     fracDigits.resize(static_cast<std::size_t>(fracPlaces), '0');
-    const bool isZero = intDigits.empty() &&
-                        fracDigits.find_first_not_of('0') == std::string::npos;
+    const bool isZero = intDigits.empty() && fracDigits.find_first_not_of('0') == std::string::npos;
     const bool negative = value < 0 && !isZero;
 
     // Integer part, filled from the right. Placeholders beyond the digits print
@@ -180,8 +184,10 @@ std::string Format(double value, std::string_view mask) {
         const char c = intMask[k];
         if (c == ',') continue;
         if (c == '#' || c == '0') {
-            if (next > 0) reversed += intDigits[--next];
-            else if (c == '0') reversed += '0';
+            if (next > 0)
+                reversed += intDigits[--next];
+            else if (c == '0')
+                reversed += '0';
             if (k == firstPlaceholder && next > 0) {
                 while (next > 0) reversed += intDigits[--next];
             }
@@ -235,8 +241,12 @@ std::string Format(double value, std::string_view mask) {
     return out;
 }
 
-double Sqrt(double x) { return std::sqrt(x); }
+double Sqrt(double x) {
+    return std::sqrt(x);
+}
 
-double Pow(double base, double exponent) { return std::pow(base, exponent); }
+double Pow(double base, double exponent) {
+    return std::pow(base, exponent);
+}
 
 }  // namespace tk

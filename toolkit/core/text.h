@@ -39,6 +39,8 @@ std::string Format(double value, std::string_view mask);
 double Sqrt(double x);
 double Pow(double base, double exponent);
 
-inline bool IsEmptyText(std::string_view text) { return text.empty(); }
+inline bool IsEmptyText(std::string_view text) {
+    return text.empty();
+}
 
 }  // namespace tk
