@@ -23,7 +23,11 @@ struct ValCase {
 };
 
 void PrintTo(const ValCase& c, std::ostream* os) {
-    *os << '"' << c.text << '"';
+    if (c.text.size() <= 32) {
+        *os << '"' << c.text << '"';
+    } else {
+        *os << '"' << c.text.substr(0, 16) << "...\" (" << c.text.size() << " characters)";
+    }
 }
 
 class ValTest : public ::testing::TestWithParam<ValCase> {};
