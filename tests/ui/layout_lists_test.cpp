@@ -1,0 +1,322 @@
+// The program's 22 layout lists: each decodes whole, the lists that matter
+// most equal an encoding of their table written out here, and each control's
+// list names the control its window registers.
+#include <gtest/gtest.h>
+
+#include <QString>
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "app/startup.h"
+#include "calculator/ControlWnd.h"
+#include "resources/help_text.h"
+#include "resources/layouts.h"
+#include "tests/ui/ui_support.h"
+#include "toolkit/core/proplist.h"
+#include "toolkit/picture.h"
+#include "windows/AboutWnd.h"
+#include "windows/helpWnd.h"
+
+namespace {
+
+namespace pl = tk::plist;
+using Table = std::vector<pl::Entry>;
+using Bytes = std::vector<std::uint8_t>;
+
+pl::Entry I(const char* name, std::int64_t v) {
+    return {name, v};
+}
+pl::Entry B(const char* name, bool v) {
+    return {name, v};
+}
+pl::Entry T(const char* name, std::string_view v) {
+    return {name, std::string(v)};
+}
+pl::Entry F(const char* name, float v) {
+    return {name, pl::FontSize{v}};
+}
+pl::Entry U(const char* name, std::uint8_t v) {
+    return {name, pl::FontUnit{v}};
+}
+pl::Entry C(const char* name, std::uint8_t b0, std::uint8_t b1, std::uint8_t b2, std::uint8_t b3) {
+    return {name, pl::Colour{{b0, b1, b2, b3}}};
+}
+
+constexpr std::int64_t kSingle = -2147483648LL;  // a control that is not one of an array
+
+Bytes ToBytes(resources::LayoutList list) {
+    return Bytes(list.begin(), list.end());
+}
+
+// `table` with the values of some entries replaced, each by name.
+Table With(Table table, const Table& changes) {
+    for (const pl::Entry& change : changes) {
+        bool found = false;
+        for (pl::Entry& entry : table) {
+            if (entry.name == change.name) {
+                entry.value = change.value;
+                found = true;
+            }
+        }
+        if (!found) ADD_FAILURE() << "no entry " << change.name << " to change";
+    }
+    return table;
+}
+
+const Table kMainWindowTable{
+    I("Width", 580),
+    I("Height", 450),
+    I("MinimumWidth", 64),
+    I("MinimumHeight", 64),
+    I("MaximumWidth", 32000),
+    I("MaximumHeight", 32000),
+    I("Type", 0),
+    T("Title", "Dravenhal"),
+    B("HasCloseButton", true),
+    B("HasMaximizeButton", false),
+    B("HasMinimizeButton", true),
+    B("HasFullScreenButton", false),
+    B("Resizeable", false),
+    B("Composite", true),
+    I("MacProcID", 0),
+    B("FullScreen", false),
+    I("DefaultLocation", 0),
+    B("Visible", true),
+    B("HasBackgroundColor", true),
+    C("BackgroundColor", 0xff, 0xff, 0xff, 0x00),  // opaque white
+    B("MenuBarVisible", true),
+    B("LiveResize", false),
+};
+
+TEST(LayoutLists, EachDecodesWholeAndEncodesBackToItsBytes) {
+    const auto lists = resources::AllLayoutLists();
+    ASSERT_EQ(lists.size(), 22u);
+    std::set<std::pair<std::string_view, std::string_view>> seen;
+    for (const auto& list : lists) {
+        SCOPED_TRACE(std::string(list.window) + "." + std::string(list.control));
+        EXPECT_TRUE(seen.emplace(list.window, list.control).second) << "listed twice";
+        ASSERT_FALSE(list.bytes.empty());
+        Table entries;
+        ASSERT_NO_THROW(entries = pl::Decode(list.bytes));
+        EXPECT_EQ(pl::Encode(entries), ToBytes(list.bytes));
+    }
+}
+
+struct ExpectedList {
+    const char* what;
+    resources::LayoutList bytes;
+    Table table;
+};
+
+TEST(LayoutLists, KeyListsEqualTheirTables) {
+    const ExpectedList kLists[] = {
+        {"the main window", resources::controlWnd::Window(), kMainWindowTable},
+        {"the help window", resources::helpWnd::Window(),
+         With(kMainWindowTable,
+              {I("Width", 550), I("Height", 500), T("Title", "Mirrowin Info"),
+               B("Composite", false), I("DefaultLocation", 3), B("HasBackgroundColor", false)})},
+        {"RdFld",
+         resources::controlWnd::RdFld(),
+         {T("Name", "RdFld"),
+          I("Index", kSingle),
+          I("Left", 250),
+          I("Top", 247),
+          I("Width", 80),
+          I("Height", 22),
+          B("LockLeft", false),
+          B("LockTop", false),
+          B("LockRight", false),
+          B("LockBottom", false),
+          I("TabIndex", 4),
+          I("TabPanelIndex", 0),
+          B("TabStop", false),
+          B("AllowAutoDeactivate", true),
+          C("BackgroundColor", 0xff, 0xff, 0xff, 0x00),
+          B("HasBorder", true),
+          B("Enabled", true),
+          T("Format", ""),
+          T("Tooltip", "Dravenhal"),
+          B("Password", false),
+          C("TextColor", 0x00, 0x00, 0x00, 0x00),
+          B("Transparent", true),
+          B("AllowFocusRing", false),
+          B("Visible", false),
+          T("FontName", "System"),
+          F("FontSize", 14),
+          U("FontUnit", 0),
+          B("Bold", false),
+          B("Italic", false),
+          B("Underline", false),
+          T("Hint", ""),
+          T("Value", ""),
+          B("AllowTabs", false),
+          I("TextAlignment", 2),
+          B("AllowSpellChecking", false),
+          I("MaximumCharactersAllowed", 6),
+          T("ValidationMask", ""),
+          B("ReadOnly", true),
+          T("DataSource", ""),
+          T("DataField", ""),
+          T("InitialParent", "")}},
+        {"RdText",
+         resources::controlWnd::RdText(),
+         {T("Name", "RdText"),    I("Index", kSingle),
+          I("Left", 235),         I("Top", 271),
+          I("Width", 110),        I("Height", 30),
+          B("LockLeft", false),   B("LockTop", false),
+          B("LockRight", false),  B("LockBottom", false),
+          I("TabIndex", 11),      I("TabPanelIndex", 0),
+          B("TabStop", false),    B("AllowAutoDeactivate", true),
+          B("Enabled", false),    T("Tooltip", ""),
+          B("Multiline", true),   B("Selectable", false),
+          I("TextAlignment", 2),  C("TextColor", 0x80, 0x00, 0x00, 0x00),  // navy
+          B("Transparent", true), T("Value", "Partial r\rbetween X1 and Y"),
+          B("Visible", false),    B("Bold", true),
+          B("Italic", false),     T("FontName", "System"),
+          B("Underline", false),  F("FontSize", 12),
+          U("FontUnit", 0),       T("DataSource", ""),
+          T("DataField", ""),     T("InitialParent", "")}},
+        {"ComputeCanvas",
+         resources::controlWnd::ComputeCanvas(),
+         {T("Name", "ComputeCanvas"),
+          I("Index", kSingle),
+          I("Left", 30),
+          I("Top", 385),
+          I("Width", 95),
+          I("Height", 33),
+          B("LockLeft", false),
+          B("LockTop", false),
+          B("LockRight", false),
+          B("LockBottom", false),
+          I("TabIndex", 27),
+          I("TabPanelIndex", 0),
+          B("TabStop", true),
+          B("AllowAutoDeactivate", true),
+          B("Enabled", true),
+          T("Tooltip", ""),
+          B("AllowFocusRing", true),
+          B("Visible", true),
+          B("AllowFocus", false),
+          B("AllowTabs", false),
+          B("Transparent", true),
+          B("DoubleBuffer", false),
+          B("Transparent", true),
+          T("InitialParent", "")}},
+        {"the About window's timer",
+         resources::aboutWnd::Timer1(),
+         {I("Period", 4000), I("RunMode", 1)}},
+        {"the About window's name",
+         resources::aboutWnd::Label1(),
+         {T("InitialParent", ""),
+          T("DataField", ""),
+          T("DataSource", ""),
+          B("Underline", false),
+          B("Italic", false),
+          B("Bold", true),
+          B("Visible", true),
+          B("Transparent", false),
+          C("TextColor", 0x80, 0x00, 0x00, 0x00),
+          B("Selectable", false),
+          B("Multiline", false),
+          B("Enabled", true),
+          B("TabStop", false),
+          I("TabPanelIndex", 0),
+          I("TabIndex", 5),
+          B("LockBottom", false),
+          B("LockRight", false),
+          B("LockTop", true),
+          B("LockLeft", true),
+          I("Height", 63),
+          I("Width", 287),
+          I("Top", 36),
+          I("Left", 179),
+          I("Index", kSingle),
+          T("Name", "Label1"),
+          B("AllowAutoDeactivate", true),
+          T("Tooltip", ""),
+          I("TextAlignment", 2),
+          T("Value", "Tamsavik"),
+          T("FontName", "System"),
+          F("FontSize", 34),
+          U("FontUnit", 0)}},
+    };
+    for (const ExpectedList& list : kLists) {
+        SCOPED_TRACE(list.what);
+        EXPECT_EQ(ToBytes(list.bytes), pl::Encode(list.table));
+        EXPECT_EQ(pl::Decode(list.bytes), list.table);
+    }
+    EXPECT_EQ(resources::aboutWnd::Timer1().size(), 31u);
+}
+
+TEST(LayoutLists, TheHelpTextAreaCarriesTheWholeHelpText) {
+    const resources::LayoutList list = resources::helpWnd::EditField1();
+    EXPECT_EQ(list.size(), 3597u);
+    std::vector<std::string> values;
+    for (const pl::Entry& entry : pl::Decode(list)) {
+        if (entry.name == "Value") values.push_back(std::get<std::string>(entry.value));
+    }
+    ASSERT_EQ(values.size(), 1u);
+    EXPECT_EQ(values[0].size(), 2917u);
+    EXPECT_EQ(values[0], resources::kHelpText);
+}
+
+TEST(LayoutLists, TheAuthorshipNoticeIsOneTextEverywhere) {
+    const std::string_view notice = resources::kAuthorshipNotice;
+    EXPECT_EQ(notice.size(), 33u);
+    EXPECT_EQ(QString::fromUtf8(notice.data(), static_cast<qsizetype>(notice.size())).size(), 32);
+    EXPECT_EQ(notice.substr(0, 2), "\xc2\xa9");
+    EXPECT_EQ(std::string_view(app::kLongVersion), notice);
+
+    std::vector<std::string> values;
+    for (const pl::Entry& entry : pl::Decode(resources::aboutWnd::StaticText2())) {
+        if (entry.name == "Value") values.push_back(std::get<std::string>(entry.value));
+    }
+    EXPECT_EQ(values, std::vector<std::string>{std::string(notice)});
+}
+
+// The value of the list's Name entries; a list without one gives none.
+std::vector<std::string> NamesIn(resources::LayoutList list) {
+    std::vector<std::string> names;
+    for (const pl::Entry& entry : pl::Decode(list)) {
+        if (entry.name == "Name") names.push_back(std::get<std::string>(entry.value));
+    }
+    return names;
+}
+
+TEST(LayoutLists, EachControlsListNamesTheControlItsWindowRegisters) {
+    tk::Picture::SetResourceFolder(TAMSAVIK_PICTURES_DIR);
+    const std::map<std::string, tk::Window*> windows{
+        {"ControlWnd", &ControlWnd::Instance()},
+        {"AboutWnd", &AboutWnd::Instance()},
+        {"helpWnd", &helpWnd::Instance()},
+    };
+    // The lists of each window's controls, in the order the window makes them.
+    std::map<std::string, std::vector<resources::NamedLayoutList>> listed;
+    for (const auto& list : resources::AllLayoutLists()) {
+        ASSERT_TRUE(windows.contains(std::string(list.window))) << list.window;
+        if (!list.control.empty()) listed[std::string(list.window)].push_back(list);
+    }
+    for (const auto& [windowName, window] : windows) {
+        SCOPED_TRACE(windowName);
+        const std::vector<tk::Object*> controls = window->Controls();
+        const auto& lists = listed[windowName];
+        ASSERT_EQ(controls.size(), lists.size());
+        for (std::size_t i = 0; i < controls.size(); ++i) {
+            const std::string name(lists[i].control);
+            SCOPED_TRACE(name);
+            EXPECT_EQ(window->ControlByName(name), controls[i]);
+            if (auto* rect = dynamic_cast<tk::RectControl*>(controls[i])) {
+                EXPECT_EQ(NamesIn(lists[i].bytes), std::vector<std::string>{name});
+                EXPECT_EQ(rect->Name(), name);
+                EXPECT_EQ(uitest::WidgetOf(*rect)->objectName().toStdString(), name);
+            } else {
+                // The timer is no RectControl and carries no Name entry.
+                EXPECT_TRUE(NamesIn(lists[i].bytes).empty());
+            }
+        }
+    }
+}
+
+}  // namespace
