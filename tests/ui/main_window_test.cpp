@@ -1,27 +1,21 @@
 // The main calculator window on the offscreen platform: how it is built, what
-// its fields take from the keyboard, Compute, Clear, the pictures, and the
-// end of the run when it is closed.
+// its fields take from the keyboard, Compute, Clear and the pictures. That
+// closing it ends the run is tested on whole runs, in startup_test.
 #include <gtest/gtest.h>
 
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QTest>
-#include <QTimer>
-#include <cstdio>
 #include <cstdlib>
-#include <functional>
 #include <string>
 #include <vector>
 
-#include "app/startup.h"
 #include "calculator/ControlWnd.h"
 #include "menus/MenuBar1.h"
 #include "tests/ui/ui_support.h"
 #include "toolkit/application.h"
 #include "toolkit/picture.h"
 #include "toolkit/qt_widgets.h"
-#include "windows/AboutWnd.h"
-#include "windows/helpWnd.h"
 
 namespace {
 
@@ -448,62 +442,6 @@ TEST_F(MainWindow, BannerAndByLineDoNothing) {
         EXPECT_TRUE(W().RdFld().Visible());
         EXPECT_TRUE(W().RyyFld().HasFocus());
     }
-}
-
-// --- Closing ends the run ------------------------------------------------------------
-
-// In a child process: the whole program, with `drive` called once its About
-// window is up. A broken expectation ends the child with status 3, a hang
-// with status 4.
-int RunProgramDrivenBy(const std::function<void()>& drive) {
-    QTimer poll;
-    bool driven = false;
-    QObject::connect(&poll, &QTimer::timeout, [&] {
-        tk::Window* about = tk::Window::GetImplicitWindow("AboutWnd.AboutWnd");
-        if (driven || about == nullptr || !about->IsShown()) return;
-        driven = true;
-        drive();
-    });
-    poll.start(10);
-    QTimer::singleShot(20000, [] { std::_Exit(4); });
-    char name[] = "tamsavik";
-    char* argv[] = {name, nullptr};
-    return app::Run(1, argv);
-}
-
-void Require(bool condition, const char* what) {
-    if (condition) return;
-    std::fprintf(stderr, "not as expected: %s\n", what);
-    std::_Exit(3);
-}
-
-// A key press in the About window brings the main window.
-ControlWnd& MainWindowFromAbout() {
-    QTest::keyClick(TopLevelOf(AboutWnd::Instance()), Qt::Key_Space);
-    tk::Window* main = tk::Window::GetImplicitWindow("ControlWnd.ControlWnd");
-    Require(main != nullptr && main->IsShown(), "the main window is shown");
-    return tk::Cast<ControlWnd>(main);
-}
-
-TEST(MainWindowClose, EndsTheRunWithStatusZero) {
-    GTEST_FLAG_SET(death_test_style, "threadsafe");
-    EXPECT_EXIT(std::exit(RunProgramDrivenBy([] {
-                    ControlWnd& main = MainWindowFromAbout();
-                    TopLevelOf(main)->close();
-                })),
-                testing::ExitedWithCode(0), "");
-}
-
-TEST(MainWindowClose, EndsTheRunWithStatusZeroWhileHelpIsOpen) {
-    GTEST_FLAG_SET(death_test_style, "threadsafe");
-    EXPECT_EXIT(std::exit(RunProgramDrivenBy([] {
-                    ControlWnd& main = MainWindowFromAbout();
-                    uitest::Click(main.HelpCanvas());
-                    tk::Window* help = tk::Window::GetImplicitWindow("helpWnd.helpWnd");
-                    Require(help != nullptr && help->IsShown(), "the help window is shown");
-                    TopLevelOf(main)->close();
-                })),
-                testing::ExitedWithCode(0), "");
 }
 
 }  // namespace

@@ -114,6 +114,20 @@ const Scenario kScenarios[] = {
      },
      0,
      0},
+    {"a key press, the help window, then the main window closed",
+     {},
+     AboutIsUp,
+     [] {
+         QTest::keyClick(uitest::TopLevelOf(*OpenWindow("AboutWnd.AboutWnd")), Qt::Key_Space);
+         tk::Window* main = OpenWindow("ControlWnd.ControlWnd");
+         if (main == nullptr || !main->IsShown()) Fail("the main window is shown");
+         uitest::Click(tk::Cast<ControlWnd>(main).HelpCanvas());
+         tk::Window* help = OpenWindow("helpWnd.helpWnd");
+         if (help == nullptr || !help->IsShown()) Fail("the help window is shown");
+         uitest::TopLevelOf(*main)->close();
+     },
+     0,
+     0},
     {"a failing late start-up",
      [] {
          auto* impostor = new Impostor();  // the toolkit owns it once it is built
