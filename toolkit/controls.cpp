@@ -161,6 +161,10 @@ bool RectControl::RaiseMouseDown(std::int64_t x, std::int64_t y) {
 }
 
 void RectControl::SetProperty(const plist::Entry& e) {
+    CheckMainThread("setting a control's property");
+    // The class's own meaning of a name comes first (a field's tab stop also
+    // sets how it takes the focus).
+    if (SetOwnProperty(e)) return;
     QWidget* w = impl_->widget;
     const std::string& n = e.name;
     if (n == "Left")
@@ -185,7 +189,7 @@ void RectControl::SetProperty(const plist::Entry& e) {
         w->setObjectName(FromUtf8(TextOf(e)));
     else if (n == "Transparent")
         w->setAutoFillBackground(!BooleanOf(e));
-    else if (!SetOwnProperty(e))
+    else
         Object::SetProperty(e);
 }
 
@@ -269,6 +273,10 @@ TextField::TextField(tk::Window& window) : RectControl(window, std::make_unique<
     CheckMainThread("creating a text field");
     auto* edit = new LineEditWidget(this, ContentOf(window));
     edit->setFocusPolicy(Qt::StrongFocus);
+    // Once the program's own longer text has gone, the limit holds again.
+    QObject::connect(edit, &QLineEdit::textChanged, edit, [this, edit](const QString& text) {
+        if (limit_ > 0 && text.size() <= limit_) edit->setMaxLength(limit_);
+    });
     edit->show();
     impl_->widget = edit;
 }
@@ -331,7 +339,7 @@ bool TextField::SetOwnProperty(const plist::Entry& e) {
 
 TextArea::TextArea(tk::Window& window) : RectControl(window, std::make_unique<ControlImpl>()) {
     CheckMainThread("creating a text area");
-    auto* edit = new QPlainTextEdit(ContentOf(window));
+    auto* edit = new TextAreaWidget(ContentOf(window));
     edit->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     edit->setTabChangesFocus(true);
     edit->setFocusPolicy(Qt::StrongFocus);
@@ -425,6 +433,21 @@ bool LineEditWidget::event(QEvent* event) {
         }
     }
     return QLineEdit::event(event);
+}
+
+bool TextAreaWidget::event(QEvent* event) {
+    // With tabs off, Tab only moves the focus: where there is nothing to move
+    // it to, it does nothing rather than type a tab.
+    if (event->type() == QEvent::KeyPress && tabChangesFocus()) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const bool tab = key->key() == Qt::Key_Tab || key->key() == Qt::Key_Backtab;
+        if (tab && !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
+            focusNextPrevChild(key->key() == Qt::Key_Tab &&
+                               !(key->modifiers() & Qt::ShiftModifier));
+            return true;
+        }
+    }
+    return QPlainTextEdit::event(event);
 }
 
 void CanvasWidget::paintEvent(QPaintEvent* event) {

@@ -87,6 +87,14 @@ class LineEditWidget : public QLineEdit {
     TextField* field_;
 };
 
+class TextAreaWidget : public QPlainTextEdit {
+  public:
+    using QPlainTextEdit::QPlainTextEdit;
+
+  protected:
+    bool event(QEvent* event) override;
+};
+
 class CanvasWidget : public QWidget {
   public:
     CanvasWidget(Canvas* canvas, QWidget* parent) : QWidget(parent), canvas_(canvas) {}

@@ -15,6 +15,7 @@ Timer::Timer() : impl_(std::make_unique<TimerImpl>()) {
 Timer::~Timer() = default;
 
 void Timer::SetProperty(const plist::Entry& e) {
+    CheckMainThread("setting a timer's property");
     if (e.name == "Period")
         SetPeriod(IntegerOf(e));
     else if (e.name == "RunMode")

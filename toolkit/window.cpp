@@ -80,6 +80,7 @@ void TopLevelWidget::closeEvent(QCloseEvent* event) {
 // --- Window ---------------------------------------------------------------------
 
 Window::Window() : impl_(std::make_unique<WindowImpl>()) {
+    CheckMainThread("creating a window");
     impl_->top = new TopLevelWidget(this);
 }
 
@@ -280,6 +281,7 @@ bool Window::IsEventImplemented(std::string_view event) const {
 }
 
 void Window::SetProperty(const plist::Entry& e) {
+    CheckMainThread("setting a window's property");
     WindowImpl& w = *impl_;
     const std::string& n = e.name;
     auto toInt = [&](std::int64_t v) {

@@ -43,6 +43,9 @@ bool IsDigit(char c) {
 
 }  // namespace
 
+// Exponents saturate here, far beyond any double's range, whatever the digits.
+constexpr long long kExponentCap = 1'000'000'000'000'000LL;
+
 double Val(std::string_view text) {
     std::size_t i = 0;
     const std::size_t n = text.size();
@@ -96,7 +99,7 @@ double Val(std::string_view text) {
         }
         if (j < n && IsDigit(text[j])) {
             for (; j < n && IsDigit(text[j]); ++j) {
-                if (exponent < 100000) exponent = exponent * 10 + (text[j] - '0');
+                exponent = std::min(exponent * 10 + (text[j] - '0'), kExponentCap);
             }
             if (expNegative) exponent = -exponent;
             end = j;
