@@ -94,47 +94,48 @@ class EditCommands : public testing::Test {
     EditWnd* w_ = nullptr;
 };
 
-TEST_F(EditCommands, SelectAllCopyAndPasteOnAField) {
-    Focus(w_->Field(), "0.25");
-    Choose("EditSelectAll");
-    EXPECT_EQ(Line(w_->Field())->selectedText(), "0.25");
-    Choose("EditCopy");
-    EXPECT_EQ(Clipboard(), "0.25");
-    Line(w_->Field())->end(false);
-    Choose("EditPaste");
-    EXPECT_EQ(w_->Field().Text(), "0.250.25");
+TEST_F(EditCommands, EachCommandOnTheFocusedField) {
+    const struct {
+        const char* item;
+        bool readOnly;
+        const char* text;
+        int selStart, selLength;  // selLength 0: the cursor at selStart
+        const char* clipboard;
+        const char* textAfter;
+        const char* clipboardAfter;
+    } cases[] = {
+        {"EditCopy", false, "0.25", 0, 4, "", "0.25", "0.25"},
+        {"EditCut", false, "abc", 0, 3, "", "", "abc"},
+        {"EditPaste", false, "ab", 2, 0, "cd", "abcd", "cd"},
+        {"EditPaste", false, "abc", 0, 1, "x", "xbc", "x"},
+        {"EditClear", false, "hello", 0, 2, "keep", "llo", "keep"},
+        {"EditCopy", true, "fixed", 0, 5, "", "fixed", "fixed"},
+        {"EditCut", true, "fixed", 0, 5, "other", "fixed", "other"},
+        {"EditPaste", true, "fixed", 0, 5, "other", "fixed", "other"},
+        {"EditClear", true, "fixed", 0, 5, "other", "fixed", "other"},
+    };
+    for (const auto& c : cases) {
+        tk::TextField& field = c.readOnly ? w_->Locked() : w_->Field();
+        Focus(field, c.text);
+        if (c.selLength > 0)
+            Line(field)->setSelection(c.selStart, c.selLength);
+        else
+            Line(field)->setCursorPosition(c.selStart);
+        SetClipboard(c.clipboard);
+        Choose(c.item);
+        EXPECT_EQ(field.Text(), c.textAfter) << c.item << " on \"" << c.text << '"';
+        EXPECT_EQ(Clipboard(), c.clipboardAfter) << c.item << " on \"" << c.text << '"';
+    }
 }
 
-TEST_F(EditCommands, CutThenUndo) {
+TEST_F(EditCommands, SelectAllThenCutThenUndo) {
     Focus(w_->Field(), "abc");
     Choose("EditSelectAll");
+    EXPECT_EQ(Line(w_->Field())->selectedText(), "abc");
     Choose("EditCut");
     EXPECT_EQ(w_->Field().Text(), "");
-    EXPECT_EQ(Clipboard(), "abc");
     Choose("EditUndo");
     EXPECT_EQ(w_->Field().Text(), "abc");
-}
-
-TEST_F(EditCommands, ClearRemovesTheSelectionAndLeavesTheClipboard) {
-    SetClipboard("keep");
-    Focus(w_->Field(), "hello");
-    Line(w_->Field())->setSelection(0, 2);
-    Choose("EditClear");
-    EXPECT_EQ(w_->Field().Text(), "llo");
-    EXPECT_EQ(Clipboard(), "keep");
-}
-
-TEST_F(EditCommands, ReadOnlyFieldCopiesButRefusesChanges) {
-    Focus(w_->Locked(), "fixed");
-    Choose("EditSelectAll");
-    Choose("EditCopy");
-    EXPECT_EQ(Clipboard(), "fixed");
-    SetClipboard("other");
-    for (const char* item : {"EditCut", "EditPaste", "EditClear", "EditUndo"}) {
-        Choose(item);
-        EXPECT_EQ(w_->Locked().Text(), "fixed") << item;
-        EXPECT_EQ(Clipboard(), "other") << item;
-    }
 }
 
 TEST_F(EditCommands, TextAreaTakesTheCommandsToo) {
