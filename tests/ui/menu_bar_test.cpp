@@ -66,6 +66,9 @@ TEST(MenuBar, TreeOfMenusAndEntries) {
     }
     ExpectEntries(*bar->Child("FileMenu"), kFile);
     ExpectEntries(*bar->Child("EditMenu"), kEdit);
+    // The exact tree above has no About or Help entry; nor is one found by name.
+    EXPECT_EQ(bar->Lookup("About"), nullptr);
+    EXPECT_EQ(bar->Lookup("Help"), nullptr);
 }
 
 TEST(MenuBar, MainWindowShowsTheTree) {
@@ -105,21 +108,6 @@ TEST(MenuBar, LookupsGiveTheItemClasses) {
     }
     EXPECT_EQ(bar->Lookup("FileMenu"), bar->Child("FileMenu"));
     EXPECT_EQ(bar->Child("EditCopy"), nullptr);  // not a direct child of the bar
-}
-
-TEST(MenuBar, NothingAboutOrHelp) {
-    const auto bar = MenuBar1::Instance();
-    std::vector<const tk::MenuItem*> todo = {bar.get()};
-    while (!todo.empty()) {
-        const tk::MenuItem* item = todo.back();
-        todo.pop_back();
-        const QString caption = QString::fromStdString(item->Value()).remove('&');
-        EXPECT_FALSE(caption.contains("About", Qt::CaseInsensitive)) << item->Name();
-        EXPECT_FALSE(caption.contains("Help", Qt::CaseInsensitive)) << item->Name();
-        for (const auto& child : item->Children()) todo.push_back(child.get());
-    }
-    EXPECT_EQ(bar->Lookup("About"), nullptr);
-    EXPECT_EQ(bar->Lookup("Help"), nullptr);
 }
 
 TEST(MenuBar, OneSharedObject) {
