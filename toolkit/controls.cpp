@@ -414,10 +414,6 @@ bool Canvas::SetOwnProperty(const plist::Entry& e) {
         impl_->widget->setFocusPolicy(BooleanOf(e) ? Qt::StrongFocus : Qt::NoFocus);
         return true;
     }
-    if (n == "Transparent") {
-        static_cast<CanvasWidget*>(impl_->widget.data())->transparent = BooleanOf(e);
-        return true;
-    }
     return IsNeutral(n);
 }
 
@@ -453,7 +449,6 @@ bool TextAreaWidget::event(QEvent* event) {
 void CanvasWidget::paintEvent(QPaintEvent* event) {
     (void)event;
     QPainter painter(this);
-    if (!transparent) painter.fillRect(rect(), palette().color(QPalette::Window));
     if (const auto picture = canvas_->Backdrop()) {
         painter.drawImage(QPoint(0, 0), picture->Impl().image);
     }

@@ -98,7 +98,6 @@ class TextAreaWidget : public QPlainTextEdit {
 class CanvasWidget : public QWidget {
   public:
     CanvasWidget(Canvas* canvas, QWidget* parent) : QWidget(parent), canvas_(canvas) {}
-    bool transparent = true;
 
   protected:
     void paintEvent(QPaintEvent* event) override;

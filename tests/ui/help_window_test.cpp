@@ -136,9 +136,6 @@ TEST_F(HelpWindow, AfterClosingANewWindowHasTheStoredText) {
 }
 
 TEST_F(HelpWindow, TabInsertsNoTabCharacter) {
-    GTEST_SKIP() << "known bug: with AllowTabs off the text area only asks Qt to move the focus "
-                    "on Tab; in the help window no other control takes the focus, so the key "
-                    "falls through to QPlainTextEdit and a tab character is inserted";
     helpWnd& help = ClickHelp();
     ASSERT_TRUE(QTest::qWaitForWindowActive(TopLevelOf(help)));
     EditorOf(help)->setFocus();
