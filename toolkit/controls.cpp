@@ -212,6 +212,7 @@ Label::Label(tk::Window& window) : RectControl(window, std::make_unique<ControlI
 }
 
 void Label::SetProperty(const plist::Entry& e) {
+    CheckMainThread("setting a control's property");
     const std::string& n = e.name;
     if (n == "Left")
         left_ = Coordinate(IntegerOf(e));
