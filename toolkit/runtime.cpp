@@ -1,8 +1,12 @@
 // The run of the program: start, event loop, quit, and the report of
 // exceptions that nobody caught.
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <QApplication>
 #include <QGuiApplication>
 #include <QTimer>
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <iostream>
@@ -43,6 +47,19 @@ void RuntimeInit(int argc, char** argv) {
                      "tamsavik: no display to show windows on (DISPLAY is not set); run it on a "
                      "desktop, or under a virtual display: xvfb-run -a build/bin/tamsavik\n");
         std::exit(1);
+    }
+    // Without a session's runtime folder Qt makes one and warns about it on
+    // every start; make it ourselves, as Qt would, and say nothing.
+    const char* runtimeDir = std::getenv("XDG_RUNTIME_DIR");
+    if (runtimeDir == nullptr || *runtimeDir == '\0') {
+        const std::string folder = "/tmp/runtime-" + std::to_string(getuid());
+        if (mkdir(folder.c_str(), 0700) == 0 || errno == EEXIST) {
+            struct stat info {};
+            if (stat(folder.c_str(), &info) == 0 && info.st_uid == getuid() &&
+                (info.st_mode & 0777) == 0700) {
+                setenv("XDG_RUNTIME_DIR", folder.c_str(), 1);
+            }
+        }
     }
 }
 
