@@ -1,6 +1,9 @@
-// The program's start-up. The steps that make the application object and the
-// first window run in this process; whole runs, which end the event loop for
-// good, run as children: this test program again, or the real program.
+// The program's start-up and how a run ends. The steps that make the
+// application object and the first window run in this process. Whole runs end
+// the event loop for good, so each runs as a child: this test program again,
+// in one scenario, or the real program. A run ends with status 0 when the
+// user quits or closes the main window; an error that escapes a handler is
+// reported once and ends it with status 1.
 #include "app/startup.h"
 
 #include <gtest/gtest.h>
@@ -11,11 +14,11 @@
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
+#include <stdexcept>
 #include <string>
 
 #include "calculator/ControlWnd.h"
 #include "menus/MenuBar1.h"
-#include "resources/layouts.h"
 #include "tests/ui/ui_support.h"
 #include "toolkit/application.h"
 #include "toolkit/picture.h"
@@ -23,16 +26,14 @@
 
 namespace {
 
+using uitest::OpenWindow;
+
 constexpr const char* kScenarioVariable = "TAMSAVIK_STARTUP_SCENARIO";
 constexpr const char* kReport = "an error nobody handled ended the program";
 
-tk::Window* OpenWindow(std::string_view fullClassName) {
-    return tk::Window::GetImplicitWindow(fullClassName);
-}
-
 // --- The steps, in this process ---------------------------------------------------------
 
-TEST(StartupSteps, NewAppInstanceRegistersTheApplicationWithItsMenuBar) {
+TEST(StartupSteps, TheApplicationWithItsMenuBarThenTheAboutWindowAlone) {
     app::NewAppInstance();
     tk::Application* application = tk::Application::Current();
     ASSERT_NE(application, nullptr);
@@ -40,25 +41,21 @@ TEST(StartupSteps, NewAppInstanceRegistersTheApplicationWithItsMenuBar) {
     const tk::VersionData& v = application->Version();
     EXPECT_EQ((std::vector<std::int64_t>{v.major, v.minor, v.bug, v.nonRelease, v.stageCode}),
               (std::vector<std::int64_t>{2, 0, 0, 0, 3}));
-    EXPECT_EQ(v.longVersion, resources::kAuthorshipNotice);
+    EXPECT_EQ(v.longVersion, "\u00a9 2009-2020 The Tamsavik Authors");
     EXPECT_EQ(v.shortVersion, "");
     EXPECT_EQ(v.packageInfo, "Tamsavik");
     EXPECT_EQ(QCoreApplication::applicationName(), "Tamsavik");
-
-    // The application and the main window share the one bar.
     EXPECT_EQ(application->GetMenuBar(), MenuBar1::Instance());
-    tk::Picture::SetResourceFolder(TAMSAVIK_PICTURES_DIR);
-    EXPECT_EQ(ControlWnd::Instance().GetMenuBar(), application->GetMenuBar());
-}
 
-TEST(StartupSteps, LateStartupOpensTheAboutWindowAlone) {
     tk::Picture::SetResourceFolder(TAMSAVIK_PICTURES_DIR);
     app::LateStartup();
-    tk::Window* about = OpenWindow("AboutWnd.AboutWnd");
+    auto* about = OpenWindow<AboutWnd>("AboutWnd.AboutWnd");
     ASSERT_NE(about, nullptr);
     EXPECT_TRUE(about->IsShown());
     EXPECT_EQ(tk::Window::OpenWindows(), std::vector<tk::Window*>{about});
-    EXPECT_TRUE(tk::Cast<AboutWnd>(about).Timer1().IsArmed());
+    EXPECT_TRUE(about->Timer1().IsArmed());
+    // The application and the main window share the one bar.
+    EXPECT_EQ(ControlWnd::Instance().GetMenuBar(), application->GetMenuBar());
 }
 
 // --- Whole runs of app::Run, in a child ---------------------------------------------------
@@ -81,72 +78,90 @@ bool AboutIsUp() {
     return about != nullptr && about->IsShown();
 }
 
-struct Scenario {
+// The test window, shown and active over the About window.
+uitest::TestWnd& ActiveTestWindow() {
+    uitest::TestWnd& w = uitest::TestWnd::Instance();
+    if (!QTest::qWaitForWindowActive(uitest::TopLevelOf(w))) Fail("the test window is active");
+    return w;
+}
+
+[[noreturn]] void Throw(const char* what) {
+    throw std::runtime_error(what);
+}
+
+// Each run's exit status and what the one report of an unhandled error says
+// (null: no report).
+const struct {
     const char* name;
-    std::function<void()> before;  // before app::Run; may be empty
-    std::function<bool()> ready;   // polled from the event loop; null: never
-    std::function<void()> act;     // once `ready` holds
     int exitCode;
-    int reports;  // how often the report of an unhandled error appears
+    const char* error;
+} kRuns[] = {
+    {"Quit chosen on the About window", 0, nullptr},
+    {"Ctrl+Q on a window without a bar of its own", 0, nullptr},
+    {"the timer's hand-over, then the main window closed", 0, nullptr},
+    {"a key press, the help window, then the main window closed", 0, nullptr},
+    {"a failing late start-up", 1, "cannot be used as"},
+    {"a canvas handler fails", 1, "the canvas handler failed"},
+    {"a key filter fails", 1, "the key filter failed"},
+    {"a repeating timer's action fails", 1, "the timer action failed"},
+    {"a menu handler fails", 1, "the menu handler failed"},
 };
 
-const Scenario kScenarios[] = {
-    {"the About window, then Quit",
-     {},
-     AboutIsUp,
-     [] {
-         if (tk::Window::OpenWindows().size() != 1) Fail("the About window is the only window");
-         tk::Application* application = tk::Application::Current();
-         if (application == nullptr || application->ClassName() != "Tamsavik") {
-             Fail("the application object is a Tamsavik");
-         }
-         if (application->GetMenuBar() != MenuBar1::Instance()) Fail("the bar is installed");
-         MenuBar1::Instance()->Lookup("FileQuit")->Choose();
-     },
-     0,
-     0},
-    {"the timer's hand-over, then the main window closed",
-     {},
-     [] { return OpenWindow("ControlWnd.ControlWnd") != nullptr; },
-     [] {
-         if (AboutIsUp()) Fail("the About window is hidden");
-         uitest::TopLevelOf(*OpenWindow("ControlWnd.ControlWnd"))->close();
-     },
-     0,
-     0},
-    {"a key press, the help window, then the main window closed",
-     {},
-     AboutIsUp,
-     [] {
-         QTest::keyClick(uitest::TopLevelOf(*OpenWindow("AboutWnd.AboutWnd")), Qt::Key_Space);
-         tk::Window* main = OpenWindow("ControlWnd.ControlWnd");
-         if (main == nullptr || !main->IsShown()) Fail("the main window is shown");
-         uitest::Click(tk::Cast<ControlWnd>(main).HelpCanvas());
-         tk::Window* help = OpenWindow("helpWnd.helpWnd");
-         if (help == nullptr || !help->IsShown()) Fail("the help window is shown");
-         uitest::TopLevelOf(*main)->close();
-     },
-     0,
-     0},
-    {"a failing late start-up",
-     [] {
-         auto* impostor = new Impostor();  // the toolkit owns it once it is built
-         impostor->Constructor();
-     },
-     {},
-     {},
-     1,
-     1},
-};
+// What the run does once the About window is up, as the toolkit calls a handler.
+void Act(std::string_view run) {
+    if (run == "Quit chosen on the About window") {
+        if (tk::Window::OpenWindows().size() != 1) Fail("the About window is the only window");
+        if (tk::Application::Current()->GetMenuBar() != MenuBar1::Instance()) Fail("the bar");
+        MenuBar1::Instance()->Lookup("FileQuit")->Choose();
+    } else if (run == "Ctrl+Q on a window without a bar of its own") {
+        QTest::keyClick(uitest::TopLevelOf(ActiveTestWindow()), Qt::Key_Q, Qt::ControlModifier);
+    } else if (run == "the timer's hand-over, then the main window closed") {
+        if (!QTest::qWaitFor([] { return !AboutIsUp(); }, 10000)) Fail("the timer hands over");
+        auto* main = OpenWindow("ControlWnd.ControlWnd");
+        if (main == nullptr || !main->IsShown()) Fail("the main window is shown");
+        uitest::TopLevelOf(*main)->close();
+    } else if (run == "a key press, the help window, then the main window closed") {
+        QTest::keyClick(uitest::TopLevelOf(*OpenWindow("AboutWnd.AboutWnd")), Qt::Key_Space);
+        auto* main = OpenWindow<ControlWnd>("ControlWnd.ControlWnd");
+        if (main == nullptr || !main->IsShown()) Fail("the main window is shown");
+        uitest::Click(main->HelpCanvas());
+        tk::Window* help = OpenWindow("helpWnd.helpWnd");
+        if (help == nullptr || !help->IsShown()) Fail("the help window is shown");
+        uitest::TopLevelOf(*main)->close();
+    } else if (run == "a canvas handler fails") {
+        tk::Canvas& canvas = ActiveTestWindow().PictureCanvas();
+        canvas.BindMouseDown([](auto&, auto, auto) -> bool { Throw("the canvas handler failed"); });
+        uitest::Click(canvas);
+    } else if (run == "a key filter fails") {
+        tk::TextField& field = ActiveTestWindow().FirstFld();
+        field.BindKeyDown([](auto&, auto) -> bool { Throw("the key filter failed"); });
+        QTest::keyClick(uitest::WidgetOf(field), 'a');
+    } else if (run == "a repeating timer's action fails") {
+        tk::Timer& timer = ActiveTestWindow().Timer1();
+        timer.BindAction([](tk::Timer&) { Throw("the timer action failed"); });
+        timer.SetPeriod(10);
+        timer.SetRunMode(2);
+    } else if (run == "a menu handler fails") {
+        ActiveTestWindow().AddMenuHandler("EditCopy",
+                                          []() -> bool { Throw("the menu handler failed"); });
+        MenuBar1::Instance()->Lookup("EditCopy")->Choose();
+    } else {
+        Fail("a known run");
+    }
+}
 
-[[noreturn]] void RunScenario(const Scenario& scenario) {
-    if (scenario.before) scenario.before();
+// In the child: the whole run, ended as the program ends it.
+[[noreturn]] void RunInChild(std::string_view run) {
+    if (run == "a failing late start-up") {
+        auto* impostor = new Impostor();  // the toolkit owns it once it is built
+        impostor->Constructor();
+    }
     QTimer poll;
     bool acted = false;
     QObject::connect(&poll, &QTimer::timeout, [&] {
-        if (acted || !scenario.ready || !scenario.ready()) return;
+        if (acted || !AboutIsUp()) return;
         acted = true;
-        scenario.act();
+        tk::CallGuarded([run] { Act(run); });
     });
     poll.start(10);
     QTimer::singleShot(20000, [] { Fail("the run ends"); });
@@ -157,40 +172,26 @@ const Scenario kScenarios[] = {
     std::_Exit(status);
 }
 
-struct ChildRun {
-    int exitCode = -1;  // -1: crashed or did not finish
-    QString stderrText;
-};
-
-ChildRun RunChild(const char* scenario) {
-    const testing::TestInfo* test = testing::UnitTest::GetInstance()->current_test_info();
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    env.insert(kScenarioVariable, scenario);
-    env.insert("QT_QPA_PLATFORM", "offscreen");
-    QProcess child;
-    child.setProcessEnvironment(env);
-    child.start(QCoreApplication::applicationFilePath(),
-                {QString("--gtest_filter=%1.%2").arg(test->test_suite_name(), test->name())});
-    ChildRun run;
-    if (child.waitForFinished(60000) && child.exitStatus() == QProcess::NormalExit) {
-        run.exitCode = child.exitCode();
-    }
-    run.stderrText = QString::fromUtf8(child.readAllStandardError());
-    return run;
-}
-
 TEST(StartupRun, EachRunEndsWithItsStatusAndReportsErrorsOnce) {
-    if (const char* wanted = std::getenv(kScenarioVariable)) {
-        for (const Scenario& s : kScenarios) {
-            if (std::string(s.name) == wanted) RunScenario(s);
+    const testing::TestInfo* test = testing::UnitTest::GetInstance()->current_test_info();
+    if (const char* run = std::getenv(kScenarioVariable)) RunInChild(run);
+    for (const auto& s : kRuns) {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(kScenarioVariable, s.name);
+        env.insert("QT_QPA_PLATFORM", "offscreen");
+        QProcess child;
+        child.setProcessEnvironment(env);
+        child.start(QCoreApplication::applicationFilePath(),
+                    {QString("--gtest_filter=%1.%2").arg(test->test_suite_name(), test->name())});
+        const bool finished = child.waitForFinished(60000);
+        const QString said = QString::fromUtf8(child.readAllStandardError());
+        SCOPED_TRACE(std::string(s.name) + "\n" + said.toStdString());
+        EXPECT_TRUE(finished && child.exitStatus() == QProcess::NormalExit);
+        EXPECT_EQ(child.exitCode(), s.exitCode);
+        EXPECT_EQ(said.count(kReport), s.error == nullptr ? 0 : 1);
+        if (s.error != nullptr) {
+            EXPECT_EQ(said.count(s.error), 1);
         }
-        std::_Exit(96);
-    }
-    for (const Scenario& s : kScenarios) {
-        const ChildRun run = RunChild(s.name);
-        const std::string said = run.stderrText.toStdString();
-        EXPECT_EQ(run.exitCode, s.exitCode) << s.name << "\n" << said;
-        EXPECT_EQ(run.stderrText.count(kReport), s.reports) << s.name << "\n" << said;
     }
 }
 
