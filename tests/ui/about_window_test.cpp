@@ -2,13 +2,13 @@
 // press, a click or its timer hands over to the main window.
 #include <gtest/gtest.h>
 
+#include <QLabel>
 #include <QTest>
 #include <functional>
 #include <string>
 #include <vector>
 
 #include "calculator/ControlWnd.h"
-#include "resources/layouts.h"
 #include "tests/ui/ui_support.h"
 #include "toolkit/picture.h"
 #include "toolkit/qt_widgets.h"
@@ -20,16 +20,7 @@ using uitest::TopLevelOf;
 using uitest::WidgetOf;
 
 ControlWnd* OpenMainWindow() {
-    tk::Window* window = tk::Window::GetImplicitWindow("ControlWnd.ControlWnd");
-    return window == nullptr ? nullptr : &tk::Cast<ControlWnd>(window);
-}
-
-int MainWindowsOpen() {
-    int count = 0;
-    for (tk::Window* window : tk::Window::OpenWindows()) {
-        if (dynamic_cast<ControlWnd*>(window) != nullptr) ++count;
-    }
-    return count;
+    return uitest::OpenWindow<ControlWnd>("ControlWnd.ControlWnd");
 }
 
 class AboutWindow : public testing::Test {
@@ -44,12 +35,18 @@ class AboutWindow : public testing::Test {
         return static_cast<tk::TopLevelWidget*>(TopLevelOf(About()));
     }
 
-    // The main window is up and the About window hidden; one main window in all.
-    void ExpectHandedOver() const {
-        EXPECT_FALSE(About().IsShown());
+    // The About window is hidden and `main` (any, when null) is the one main
+    // window, shown.
+    void ExpectHandedOverTo(const ControlWnd* main) const {
+        const auto* about = uitest::OpenWindow<AboutWnd>("AboutWnd.AboutWnd");
+        ASSERT_NE(about, nullptr);
+        EXPECT_FALSE(about->IsShown());
         ASSERT_NE(OpenMainWindow(), nullptr);
         EXPECT_TRUE(OpenMainWindow()->IsShown());
-        EXPECT_EQ(MainWindowsOpen(), 1);
+        EXPECT_EQ(uitest::CountOpen<ControlWnd>(), 1);
+        if (main != nullptr) {
+            EXPECT_EQ(OpenMainWindow(), main);
+        }
     }
 
   private:
@@ -58,7 +55,7 @@ class AboutWindow : public testing::Test {
 
 // --- Building ------------------------------------------------------------------------
 
-TEST_F(AboutWindow, IsTheOnlyWindowShownWithNoTitle) {
+TEST_F(AboutWindow, ShowsThePictureTheNameAndTheNoticeAlone) {
     EXPECT_TRUE(About().IsShown());
     EXPECT_EQ(tk::Window::OpenWindows(), std::vector<tk::Window*>{&About()});
     EXPECT_EQ(Top()->windowTitle(), "");
@@ -67,35 +64,29 @@ TEST_F(AboutWindow, IsTheOnlyWindowShownWithNoTitle) {
     // It can be resized, down to 64 by 64.
     EXPECT_TRUE(Top()->windowFlags() & Qt::WindowMaximizeButtonHint);
     EXPECT_EQ(Top()->Content()->minimumSize(), QSize(64, 64));
-    EXPECT_EQ(Top()->Content()->maximumSize(), QSize(32000, 32000));
 
     std::vector<std::string> names;
     for (tk::Object* control : About().Controls()) {
-        if (auto* rect = dynamic_cast<tk::RectControl*>(control))
-            names.push_back(rect->Name());
-        else
-            names.push_back(control->ClassName());
+        auto* rect = dynamic_cast<tk::RectControl*>(control);
+        names.push_back(rect != nullptr ? rect->Name() : control->ClassName());
     }
     EXPECT_EQ(names, (std::vector<std::string>{"StaticText2", "Canvas1", "AboutWnd._wrapper_Timer1",
                                                "Label1"}));
-}
 
-TEST_F(AboutWindow, ShowsThePictureTheNameAndTheNotice) {
-    const QRect picture = WidgetOf(About().Canvas1())->geometry();
-    EXPECT_EQ(picture, QRect(20, 36, 147, 128));
+    EXPECT_EQ(WidgetOf(About().Canvas1())->geometry(), QRect(20, 36, 147, 128));
     ASSERT_NE(About().Canvas1().Backdrop(), nullptr);
     EXPECT_EQ(About().Canvas1().Backdrop()->Width(), 147);
     EXPECT_EQ(About().Canvas1().Backdrop()->Height(), 128);
 
     const struct {
         const tk::Label& label;
-        std::string text;
+        const char* text;
         QRect box;
         bool bold;
         int pixels;
     } kLabels[] = {
         {About().Label1(), "Tamsavik", QRect(179, 36, 287, 63), true, 34},
-        {About().StaticText2(), std::string(resources::kAuthorshipNotice), QRect(179, 111, 279, 15),
+        {About().StaticText2(), "\u00a9 2009-2020 The Tamsavik Authors", QRect(179, 111, 279, 15),
          false, 10},
     };
     for (const auto& l : kLabels) {
@@ -110,20 +101,22 @@ TEST_F(AboutWindow, ShowsThePictureTheNameAndTheNotice) {
         // Both texts fit their boxes, which keep the size they were given.
         EXPECT_EQ(widget->geometry(), l.box);
     }
-}
 
-TEST_F(AboutWindow, ItsTimerIsArmedOnceForFourSeconds) {
-    tk::Timer& timer = About().Timer1();
-    EXPECT_EQ(timer.Period(), 4000);
-    EXPECT_EQ(timer.RunMode(), 1);
-    EXPECT_TRUE(timer.IsArmed());
-    auto& wrapper = tk::Cast<AboutWnd::_wrapper_Timer1>(&timer);
-    EXPECT_EQ(wrapper.Window(), &About());
+    // The timer is armed, once, and knows its window.
+    EXPECT_TRUE(About().Timer1().IsArmed());
+    EXPECT_EQ(About().Timer1().RunMode(), 1);
+    EXPECT_EQ(tk::Cast<AboutWnd::_wrapper_Timer1>(&About().Timer1()).Window(), &About());
 }
 
 // --- Handing over --------------------------------------------------------------------
 
-TEST_F(AboutWindow, AKeyOrAClickHandsOverAtOnce) {
+TEST_F(AboutWindow, AKeyOrAClickHandsOverAtOnceAModifierAloneDoesNot) {
+    for (const Qt::Key key : {Qt::Key_Shift, Qt::Key_Control, Qt::Key_Alt, Qt::Key_Meta}) {
+        QTest::keyClick(Top(), key);
+        EXPECT_TRUE(About().IsShown()) << key;
+        EXPECT_EQ(OpenMainWindow(), nullptr) << key;
+    }
+
     const struct {
         const char* what;
         std::function<void(AboutWnd&)> act;
@@ -146,57 +139,43 @@ TEST_F(AboutWindow, AKeyOrAClickHandsOverAtOnce) {
         AboutWnd& about = AboutWnd::Instance();
         ASSERT_EQ(OpenMainWindow(), nullptr);
         act.act(about);
-        EXPECT_FALSE(about.IsShown());
-        ASSERT_NE(OpenMainWindow(), nullptr);
-        EXPECT_TRUE(OpenMainWindow()->IsShown());
+        ExpectHandedOverTo(nullptr);
         // Once more, to the hidden window: still the one main window.
         ControlWnd* main = OpenMainWindow();
         act.act(about);
+        ExpectHandedOverTo(main);
+    }
+}
+
+// A key hands over and leaves the timer running; when it fires, with the
+// window hidden or shown again from the logo, it builds no second main window.
+TEST_F(AboutWindow, TheTimerAfterAKeyHidesTheWindowAgain) {
+    for (const bool logo : {false, true}) {
+        SCOPED_TRACE(logo ? "shown again from the logo" : "hidden");
+        uitest::DestroyAllWindows();
+        AboutWnd& about = AboutWnd::Instance();
+        QTest::keyClick(TopLevelOf(about), Qt::Key_Space);
+        ControlWnd* main = OpenMainWindow();
+        ASSERT_NE(main, nullptr);
+        EXPECT_TRUE(about.Timer1().IsArmed());
+        if (logo) {
+            uitest::Click(main->Canvas2());
+            ASSERT_EQ(&AboutWnd::Instance(), &about);
+            ASSERT_TRUE(about.IsShown());
+        }
+        about.Timer1().Fire();
+        EXPECT_FALSE(about.IsShown());
         EXPECT_EQ(OpenMainWindow(), main);
-        EXPECT_EQ(MainWindowsOpen(), 1);
+        EXPECT_EQ(uitest::CountOpen<ControlWnd>(), 1);
     }
-}
-
-TEST_F(AboutWindow, AModifierAloneRaisesNothing) {
-    for (const Qt::Key key : {Qt::Key_Shift, Qt::Key_Control, Qt::Key_Alt, Qt::Key_Meta}) {
-        SCOPED_TRACE(static_cast<int>(key));
-        QTest::keyClick(Top(), key);
-        EXPECT_TRUE(About().IsShown());
-        EXPECT_EQ(OpenMainWindow(), nullptr);
-    }
-}
-
-TEST_F(AboutWindow, TheTimerAfterAKeyBuildsNoSecondMainWindow) {
-    QTest::keyClick(Top(), Qt::Key_Space);
-    ControlWnd* main = OpenMainWindow();
-    ASSERT_NE(main, nullptr);
-    // The hand-over leaves the timer running.
-    EXPECT_TRUE(About().Timer1().IsArmed());
-    About().Timer1().Fire();
-    ExpectHandedOver();
-    EXPECT_EQ(OpenMainWindow(), main);
-}
-
-TEST_F(AboutWindow, TheTimerHidesTheWindowShownAgainFromTheLogo) {
-    QTest::keyClick(Top(), Qt::Key_Space);
-    ASSERT_NE(OpenMainWindow(), nullptr);
-    ControlWnd& main = *OpenMainWindow();
-    uitest::Click(main.Canvas2());
-    // The logo shows the same About window, not a new one.
-    ASSERT_EQ(&AboutWnd::Instance(), &About());
-    ASSERT_TRUE(About().IsShown());
-    About().Timer1().Fire();
-    ExpectHandedOver();
-    EXPECT_EQ(OpenMainWindow(), &main);
 }
 
 TEST_F(AboutWindow, OnceTheTimerHasFiredTheWindowFromTheLogoStays) {
     // The timer, shortened, fires through the event loop as it would at 4 s.
     About().Timer1().SetPeriod(20);
     ASSERT_TRUE(QTest::qWaitFor([] { return OpenMainWindow() != nullptr; }, 10000));
-    ExpectHandedOver();
+    ExpectHandedOverTo(nullptr);
     EXPECT_FALSE(About().Timer1().IsArmed());
-    EXPECT_EQ(About().Timer1().RunMode(), 0);
 
     uitest::Click(OpenMainWindow()->Canvas2());
     uitest::Settle();
@@ -204,17 +183,15 @@ TEST_F(AboutWindow, OnceTheTimerHasFiredTheWindowFromTheLogoStays) {
     EXPECT_FALSE(About().Timer1().IsArmed());
 
     uitest::Click(About().Canvas1());
-    ExpectHandedOver();
+    ExpectHandedOverTo(nullptr);
 }
 
-// --- The timer's place on the window ---------------------------------------------------
-
-class ProbeWindow : public tk::Window {
-  public:
-    std::string_view FullClassName() const override { return "Probe.ProbeWindow"; }
-};
-
+// The timer knows its window only while the window lives.
 TEST(AboutTimerWrapper, KnowsItsWindowOnlyWhileTheWindowLives) {
+    class ProbeWindow : public tk::Window {
+      public:
+        std::string_view FullClassName() const override { return "Probe.ProbeWindow"; }
+    };
     auto probe = std::make_unique<ProbeWindow>();
     AboutWnd::_wrapper_Timer1 wrapper(*probe);
     EXPECT_EQ(wrapper.Window(), nullptr);
@@ -222,20 +199,6 @@ TEST(AboutTimerWrapper, KnowsItsWindowOnlyWhileTheWindowLives) {
     EXPECT_EQ(wrapper.Window(), probe.get());
     probe.reset();
     EXPECT_EQ(wrapper.Window(), nullptr);
-    wrapper.SetWindow(nullptr);
-    EXPECT_EQ(wrapper.Window(), nullptr);
-}
-
-TEST(AboutTimerWrapper, KeepsItsIndex) {
-    ProbeWindow probe;
-    AboutWnd::_wrapper_Timer1 wrapper(probe);
-    EXPECT_EQ(wrapper.GetIndex(), 0);
-    for (const std::int64_t index :
-         {std::int64_t{7}, std::int64_t{-2147483648LL}, std::int64_t{0}}) {
-        wrapper.SetIndex(index);
-        EXPECT_EQ(wrapper.GetIndex(), index);
-        EXPECT_EQ(wrapper.Index, index);
-    }
 }
 
 }  // namespace

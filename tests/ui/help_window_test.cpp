@@ -21,22 +21,9 @@ namespace {
 
 using resources::kHelpText;
 using uitest::TopLevelOf;
-using uitest::WidgetOf;
-
-helpWnd* OpenHelpWindow() {
-    tk::Window* window = tk::Window::GetImplicitWindow("helpWnd.helpWnd");
-    return window == nullptr ? nullptr : &tk::Cast<helpWnd>(window);
-}
-
-int HelpWindowsOpen() {
-    const auto windows = tk::Window::OpenWindows();
-    return static_cast<int>(std::count_if(windows.begin(), windows.end(), [](tk::Window* w) {
-        return dynamic_cast<helpWnd*>(w) != nullptr;
-    }));
-}
 
 QPlainTextEdit* EditorOf(const helpWnd& help) {
-    return static_cast<QPlainTextEdit*>(WidgetOf(help.EditField1()));
+    return static_cast<QPlainTextEdit*>(uitest::WidgetOf(help.EditField1()));
 }
 
 class HelpWindow : public testing::Test {
@@ -48,11 +35,14 @@ class HelpWindow : public testing::Test {
 
     ControlWnd& Main() const { return *main_; }
 
-    // Clicks the Help picture; returns the help window then open.
+    // Clicks the Help picture; returns the help window then open, the one
+    // help window.
     helpWnd& ClickHelp() const {
         uitest::Click(Main().HelpCanvas());
-        helpWnd* help = OpenHelpWindow();
+        auto* help = uitest::OpenWindow<helpWnd>("helpWnd.helpWnd");
         if (help == nullptr) throw std::runtime_error("the Help picture opened no window");
+        EXPECT_TRUE(help->IsShown());
+        EXPECT_EQ(uitest::CountOpen<helpWnd>(), 1);
         return *help;
     }
 
@@ -63,9 +53,7 @@ class HelpWindow : public testing::Test {
 TEST_F(HelpWindow, ShowsTheStoredTextInAScrollingEditableArea) {
     helpWnd& help = ClickHelp();
     auto* top = static_cast<tk::TopLevelWidget*>(TopLevelOf(help));
-    EXPECT_TRUE(help.IsShown());
     EXPECT_EQ(top->windowTitle(), "Mirrowin Info");
-    EXPECT_EQ(top->Content()->size(), QSize(550, 500));
     EXPECT_EQ(top->Content()->minimumSize(), QSize(550, 500));
     EXPECT_EQ(top->Content()->maximumSize(), QSize(550, 500));
     EXPECT_EQ(help.Controls().size(), 1u);
@@ -77,74 +65,57 @@ TEST_F(HelpWindow, ShowsTheStoredTextInAScrollingEditableArea) {
     EXPECT_EQ(editor->lineWrapMode(), QPlainTextEdit::WidgetWidth);
     EXPECT_EQ(editor->font().pixelSize(), 12);
     EXPECT_FALSE(editor->isReadOnly());
-    // The text is long enough to scroll.
-    EXPECT_GT(editor->verticalScrollBar()->maximum(), 0);
+    EXPECT_GT(editor->verticalScrollBar()->maximum(), 0);  // long enough to scroll
 
     EXPECT_EQ(help.EditField1().Text(), kHelpText);
     // The widget keeps its own line breaks: one for each stored CR.
     const QString shown = editor->toPlainText();
     EXPECT_FALSE(shown.contains('\r'));
     EXPECT_EQ(shown.count('\n'), std::count(kHelpText.begin(), kHelpText.end(), '\r'));
-}
 
-TEST_F(HelpWindow, OneWindowWhileItIsOpenWithItsEditsKept) {
-    helpWnd& help = ClickHelp();
+    // Tab, with tabs off in the area, types nothing.
+    ASSERT_TRUE(QTest::qWaitForWindowActive(top));
+    EditorOf(help)->setFocus();
     EditorOf(help)->moveCursor(QTextCursor::Start);
-    QTest::keyClicks(EditorOf(help), "Note. ");
-    const std::string edited = help.EditField1().Text();
-    ASSERT_EQ(edited, "Note. " + std::string(kHelpText));
-
-    EXPECT_EQ(&ClickHelp(), &help);
-    TopLevelOf(help)->showMinimized();
-    ASSERT_TRUE(TopLevelOf(help)->isMinimized());
-    EXPECT_EQ(&ClickHelp(), &help);
-    EXPECT_TRUE(help.IsShown());
-    EXPECT_FALSE(TopLevelOf(help)->isMinimized());
-
-    EXPECT_EQ(HelpWindowsOpen(), 1);
-    EXPECT_EQ(help.EditField1().Text(), edited);
+    for (const Qt::Key key : {Qt::Key_Tab, Qt::Key_Backtab}) {
+        QTest::keyClick(EditorOf(help), key);
+        EXPECT_EQ(help.EditField1().Text(), kHelpText) << "after key " << key;
+    }
 }
 
-TEST_F(HelpWindow, AfterClosingANewWindowHasTheStoredText) {
+TEST_F(HelpWindow, OneWindowWhileOpenWithItsEditsThenANewOneWithTheStoredText) {
     Main().RxxFld().SetText(".5");
     Main().RyyFld().SetText(".3");
     Main().RxyFld().SetText(".4");
     uitest::Click(Main().ComputeCanvas());
     ASSERT_EQ(Main().RdFld().Text(), ".4346");
 
-    helpWnd& first = ClickHelp();
-    EditorOf(first)->selectAll();
-    QTest::keyClicks(EditorOf(first), "gone");
-    first.Close();
-    uitest::Settle();
-    EXPECT_EQ(OpenHelpWindow(), nullptr);
+    helpWnd& help = ClickHelp();
+    EditorOf(help)->moveCursor(QTextCursor::Start);
+    QTest::keyClicks(EditorOf(help), "Note. ");
+    const std::string edited = "Note. " + std::string(kHelpText);
+    ASSERT_EQ(help.EditField1().Text(), edited);
 
+    // Clicking again, also with the window minimised, brings the same window.
+    EXPECT_EQ(&ClickHelp(), &help);
+    TopLevelOf(help)->showMinimized();
+    ASSERT_TRUE(TopLevelOf(help)->isMinimized());
+    EXPECT_EQ(&ClickHelp(), &help);
+    EXPECT_FALSE(TopLevelOf(help)->isMinimized());
+    EXPECT_EQ(help.EditField1().Text(), edited);
+
+    help.Close();
+    uitest::Settle();
+    EXPECT_EQ(uitest::OpenWindow("helpWnd.helpWnd"), nullptr);
     // The main window is as it was, and the run goes on.
     EXPECT_FALSE(tk::QuitRequested());
     EXPECT_EQ(tk::Window::OpenWindows(), std::vector<tk::Window*>{&Main()});
     EXPECT_TRUE(Main().IsShown());
-    EXPECT_EQ(Main().RxxFld().Text(), ".5");
-    EXPECT_EQ(Main().RyyFld().Text(), ".3");
-    EXPECT_EQ(Main().RxyFld().Text(), ".4");
+    EXPECT_EQ(Main().RxxFld().Text() + Main().RyyFld().Text() + Main().RxyFld().Text(), ".5.3.4");
     EXPECT_TRUE(Main().RdFld().Visible());
     EXPECT_EQ(Main().RdFld().Text(), ".4346");
 
-    helpWnd& second = ClickHelp();
-    EXPECT_TRUE(second.IsShown());
-    EXPECT_EQ(second.EditField1().Text(), kHelpText);
-    EXPECT_EQ(HelpWindowsOpen(), 1);
-}
-
-TEST_F(HelpWindow, TabInsertsNoTabCharacter) {
-    helpWnd& help = ClickHelp();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(TopLevelOf(help)));
-    EditorOf(help)->setFocus();
-    ASSERT_TRUE(EditorOf(help)->hasFocus());
-    EditorOf(help)->moveCursor(QTextCursor::Start);
-    for (const Qt::Key key : {Qt::Key_Tab, Qt::Key_Backtab}) {
-        QTest::keyClick(EditorOf(help), key);
-        EXPECT_EQ(help.EditField1().Text(), kHelpText) << "after key " << key;
-    }
+    EXPECT_EQ(ClickHelp().EditField1().Text(), kHelpText);
 }
 
 }  // namespace
