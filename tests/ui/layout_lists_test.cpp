@@ -3,13 +3,11 @@
 // list names the control its window registers.
 #include <gtest/gtest.h>
 
-#include <QString>
 #include <map>
 #include <set>
 #include <string>
 #include <vector>
 
-#include "app/startup.h"
 #include "calculator/ControlWnd.h"
 #include "resources/help_text.h"
 #include "resources/layouts.h"
@@ -25,44 +23,20 @@ namespace pl = tk::plist;
 using Table = std::vector<pl::Entry>;
 using Bytes = std::vector<std::uint8_t>;
 
-pl::Entry I(const char* name, std::int64_t v) {
-    return {name, v};
-}
-pl::Entry B(const char* name, bool v) {
-    return {name, v};
-}
-pl::Entry T(const char* name, std::string_view v) {
-    return {name, std::string(v)};
-}
-pl::Entry F(const char* name, float v) {
-    return {name, pl::FontSize{v}};
-}
-pl::Entry U(const char* name, std::uint8_t v) {
-    return {name, pl::FontUnit{v}};
-}
-pl::Entry C(const char* name, std::uint8_t b0, std::uint8_t b1, std::uint8_t b2, std::uint8_t b3) {
-    return {name, pl::Colour{{b0, b1, b2, b3}}};
-}
+// Entries by type: integer, boolean, text, font size, font unit and colour.
+const auto I = [](const char* name, std::int64_t v) { return pl::Entry{name, v}; };
+const auto B = [](const char* name, bool v) { return pl::Entry{name, v}; };
+const auto T = [](const char* name, const char* v) { return pl::Entry{name, std::string(v)}; };
+const auto F = [](const char* name, float v) { return pl::Entry{name, pl::FontSize{v}}; };
+const auto U = [](const char* name, std::uint8_t v) { return pl::Entry{name, pl::FontUnit{v}}; };
+const auto C = [](const char* name, std::uint8_t b, std::uint8_t g, std::uint8_t r) {
+    return pl::Entry{name, pl::Colour{{b, g, r, 0}}};
+};
 
 constexpr std::int64_t kSingle = -2147483648LL;  // a control that is not one of an array
 
 Bytes ToBytes(resources::LayoutList list) {
     return Bytes(list.begin(), list.end());
-}
-
-// `table` with the values of some entries replaced, each by name.
-Table With(Table table, const Table& changes) {
-    for (const pl::Entry& change : changes) {
-        bool found = false;
-        for (pl::Entry& entry : table) {
-            if (entry.name == change.name) {
-                entry.value = change.value;
-                found = true;
-            }
-        }
-        if (!found) ADD_FAILURE() << "no entry " << change.name << " to change";
-    }
-    return table;
 }
 
 // The intended tables. Colours are stored as B, G, R, A with alpha 0 opaque:
@@ -74,37 +48,21 @@ const Table kMainWindowTable{
     B("HasCloseButton", true), B("HasMaximizeButton", false), B("HasMinimizeButton", true),
     B("HasFullScreenButton", false), B("Resizeable", false), B("Composite", true),
     I("MacProcID", 0), B("FullScreen", false), I("DefaultLocation", 0), B("Visible", true),
-    B("HasBackgroundColor", true), C("BackgroundColor", 0xff, 0xff, 0xff, 0x00),
+    B("HasBackgroundColor", true), C("BackgroundColor", 0xff, 0xff, 0xff),
     B("MenuBarVisible", true), B("LiveResize", false)};
-
-// The help window differs from the main window in these values only.
-const Table kHelpWindowChanges{
-    I("Width", 550), I("Height", 500), T("Title", "Mirrowin Info"), B("Composite", false),
-    I("DefaultLocation", 3), B("HasBackgroundColor", false)};
 
 const Table kRdFldTable{
     T("Name", "RdFld"), I("Index", kSingle), I("Left", 250), I("Top", 247), I("Width", 80),
     I("Height", 22), B("LockLeft", false), B("LockTop", false), B("LockRight", false),
     B("LockBottom", false), I("TabIndex", 4), I("TabPanelIndex", 0), B("TabStop", false),
-    B("AllowAutoDeactivate", true), C("BackgroundColor", 0xff, 0xff, 0xff, 0x00),
+    B("AllowAutoDeactivate", true), C("BackgroundColor", 0xff, 0xff, 0xff),
     B("HasBorder", true), B("Enabled", true), T("Format", ""), T("Tooltip", "Dravenhal"),
-    B("Password", false), C("TextColor", 0x00, 0x00, 0x00, 0x00), B("Transparent", true),
+    B("Password", false), C("TextColor", 0x00, 0x00, 0x00), B("Transparent", true),
     B("AllowFocusRing", false), B("Visible", false), T("FontName", "System"),
     F("FontSize", 14), U("FontUnit", 0), B("Bold", false), B("Italic", false),
     B("Underline", false), T("Hint", ""), T("Value", ""), B("AllowTabs", false),
     I("TextAlignment", 2), B("AllowSpellChecking", false), I("MaximumCharactersAllowed", 6),
     T("ValidationMask", ""), B("ReadOnly", true), T("DataSource", ""), T("DataField", ""),
-    T("InitialParent", "")};
-
-const Table kRdTextTable{
-    T("Name", "RdText"), I("Index", kSingle), I("Left", 235), I("Top", 271), I("Width", 110),
-    I("Height", 30), B("LockLeft", false), B("LockTop", false), B("LockRight", false),
-    B("LockBottom", false), I("TabIndex", 11), I("TabPanelIndex", 0), B("TabStop", false),
-    B("AllowAutoDeactivate", true), B("Enabled", false), T("Tooltip", ""), B("Multiline", true),
-    B("Selectable", false), I("TextAlignment", 2), C("TextColor", 0x80, 0x00, 0x00, 0x00),
-    B("Transparent", true), T("Value", "Partial r\rbetween X1 and Y"), B("Visible", false),
-    B("Bold", true), B("Italic", false), T("FontName", "System"), B("Underline", false),
-    F("FontSize", 12), U("FontUnit", 0), T("DataSource", ""), T("DataField", ""),
     T("InitialParent", "")};
 
 // Transparent is listed twice.
@@ -123,7 +81,7 @@ const Table kAboutTimerTable{I("Period", 4000), I("RunMode", 1)};
 const Table kAboutLabel1Table{
     T("InitialParent", ""), T("DataField", ""), T("DataSource", ""), B("Underline", false),
     B("Italic", false), B("Bold", true), B("Visible", true), B("Transparent", false),
-    C("TextColor", 0x80, 0x00, 0x00, 0x00), B("Selectable", false), B("Multiline", false),
+    C("TextColor", 0x80, 0x00, 0x00), B("Selectable", false), B("Multiline", false),
     B("Enabled", true), B("TabStop", false), I("TabPanelIndex", 0), I("TabIndex", 5),
     B("LockBottom", false), B("LockRight", false), B("LockTop", true), B("LockLeft", true),
     I("Height", 63), I("Width", 287), I("Top", 36), I("Left", 179), I("Index", kSingle),
@@ -146,64 +104,39 @@ TEST(LayoutLists, EachDecodesWholeAndEncodesBackToItsBytes) {
     }
 }
 
-struct ExpectedList {
-    const char* what;
-    resources::LayoutList bytes;
-    Table table;
-};
-
 TEST(LayoutLists, KeyListsEqualTheirTables) {
-    const ExpectedList kLists[] = {
+    const struct {
+        const char* what;
+        resources::LayoutList bytes;
+        Table table;
+    } kLists[] = {
         {"the main window", resources::controlWnd::Window(), kMainWindowTable},
-        {"the help window", resources::helpWnd::Window(),
-         With(kMainWindowTable, kHelpWindowChanges)},
         {"RdFld", resources::controlWnd::RdFld(), kRdFldTable},
-        {"RdText", resources::controlWnd::RdText(), kRdTextTable},
         {"ComputeCanvas", resources::controlWnd::ComputeCanvas(), kComputeCanvasTable},
         {"the About window's timer", resources::aboutWnd::Timer1(), kAboutTimerTable},
         {"the About window's name", resources::aboutWnd::Label1(), kAboutLabel1Table},
     };
-    for (const ExpectedList& list : kLists) {
-        SCOPED_TRACE(list.what);
-        EXPECT_EQ(ToBytes(list.bytes), pl::Encode(list.table));
-        EXPECT_EQ(pl::Decode(list.bytes), list.table);
+    for (const auto& list : kLists) {
+        EXPECT_EQ(pl::Decode(list.bytes), list.table) << list.what;
     }
     EXPECT_EQ(resources::aboutWnd::Timer1().size(), 31u);
 }
 
-TEST(LayoutLists, TheHelpTextAreaCarriesTheWholeHelpText) {
-    const resources::LayoutList list = resources::helpWnd::EditField1();
-    EXPECT_EQ(list.size(), 3597u);
-    std::vector<std::string> values;
+// The texts of a list's entries of one name.
+std::vector<std::string> TextsIn(resources::LayoutList list, const std::string& name) {
+    std::vector<std::string> texts;
     for (const pl::Entry& entry : pl::Decode(list)) {
-        if (entry.name == "Value") values.push_back(std::get<std::string>(entry.value));
+        if (entry.name == name) texts.push_back(std::get<std::string>(entry.value));
     }
+    return texts;
+}
+
+TEST(LayoutLists, TheHelpTextAreaCarriesTheWholeHelpText) {
+    EXPECT_EQ(resources::helpWnd::EditField1().size(), 3597u);
+    const auto values = TextsIn(resources::helpWnd::EditField1(), "Value");
     ASSERT_EQ(values.size(), 1u);
     EXPECT_EQ(values[0].size(), 2917u);
     EXPECT_EQ(values[0], resources::kHelpText);
-}
-
-TEST(LayoutLists, TheAuthorshipNoticeIsOneTextEverywhere) {
-    const std::string_view notice = resources::kAuthorshipNotice;
-    EXPECT_EQ(notice.size(), 33u);
-    EXPECT_EQ(QString::fromUtf8(notice.data(), static_cast<qsizetype>(notice.size())).size(), 32);
-    EXPECT_EQ(notice.substr(0, 2), "\xc2\xa9");
-    EXPECT_EQ(std::string_view(app::kLongVersion), notice);
-
-    std::vector<std::string> values;
-    for (const pl::Entry& entry : pl::Decode(resources::aboutWnd::StaticText2())) {
-        if (entry.name == "Value") values.push_back(std::get<std::string>(entry.value));
-    }
-    EXPECT_EQ(values, std::vector<std::string>{std::string(notice)});
-}
-
-// The value of the list's Name entries; a list without one gives none.
-std::vector<std::string> NamesIn(resources::LayoutList list) {
-    std::vector<std::string> names;
-    for (const pl::Entry& entry : pl::Decode(list)) {
-        if (entry.name == "Name") names.push_back(std::get<std::string>(entry.value));
-    }
-    return names;
 }
 
 TEST(LayoutLists, EachControlsListNamesTheControlItsWindowRegisters) {
@@ -229,12 +162,12 @@ TEST(LayoutLists, EachControlsListNamesTheControlItsWindowRegisters) {
             SCOPED_TRACE(name);
             EXPECT_EQ(window->ControlByName(name), controls[i]);
             if (auto* rect = dynamic_cast<tk::RectControl*>(controls[i])) {
-                EXPECT_EQ(NamesIn(lists[i].bytes), std::vector<std::string>{name});
+                EXPECT_EQ(TextsIn(lists[i].bytes, "Name"), std::vector<std::string>{name});
                 EXPECT_EQ(rect->Name(), name);
                 EXPECT_EQ(uitest::WidgetOf(*rect)->objectName().toStdString(), name);
             } else {
                 // The timer is no RectControl and carries no Name entry.
-                EXPECT_TRUE(NamesIn(lists[i].bytes).empty());
+                EXPECT_TRUE(TextsIn(lists[i].bytes, "Name").empty());
             }
         }
     }
