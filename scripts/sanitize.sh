@@ -22,7 +22,7 @@ leak:libX11.so
 leak:libxcb.so
 SUPP
 # The X keyboard library reads past a string's end in strndup when the real
-# program starts on an X display (not our code, and harmless there): its
+# program starts on an X display: a fault of that library, not ours, so
 # strndup is left unchecked.
 export ASAN_OPTIONS=detect_leaks=1:strict_string_checks=1:detect_stack_use_after_return=1:intercept_strndup=0
 export LSAN_OPTIONS=suppressions=$supp:print_suppressions=0
