@@ -14,199 +14,125 @@ namespace {
 constexpr double kInf = std::numeric_limits<double>::infinity();
 constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
 
+// A text for a failure message, long ones cut short.
+std::string Shown(const std::string& text) {
+    if (text.size() <= 32) return '"' + text + '"';
+    return '"' + text.substr(0, 16) + "...\" (" + std::to_string(text.size()) + " characters)";
+}
+
 // ---------------------------------------------------------------------------
 // Val
 
-struct ValCase {
-    std::string text;
-    double expected;
-};
-
-void PrintTo(const ValCase& c, std::ostream* os) {
-    if (c.text.size() <= 32) {
-        *os << '"' << c.text << '"';
-    } else {
-        *os << '"' << c.text.substr(0, 16) << "...\" (" << c.text.size() << " characters)";
+TEST(Val, ReadsTheLeadingNumber) {
+    const std::string zeros(400, '0');
+    const std::string nines(400, '9');
+    const struct {
+        std::string text;
+        double expected;
+    } kCases[] = {
+        // clang-format off
+        // Plain numbers.
+        {"", 0.0}, {"0", 0.0}, {"12", 12.0}, {"007", 7.0}, {".5", 0.5}, {"5.", 5.0},
+        {"0.25", 0.25}, {".60", 0.6}, {"-.5", -0.5}, {"+.5", 0.5}, {"-1", -1.0},
+        {"1.0000000000000001", 1.0},
+        {"0.1000000000000000055511151231257827021181583404541015625", 0.1},
+        // Blanks and signs: only spaces and tabs lead, one sign, no blank after it.
+        {"   ", 0.0}, {" 12", 12.0}, {"\t12", 12.0}, {" \t -3", -3.0}, {"- 5", 0.0},
+        {"--5", 0.0}, {"+-5", 0.0}, {"-", 0.0}, {"+", 0.0}, {"\n5", 0.0}, {"\r5", 0.0},
+        {"12 34", 12.0}, {"1-2", 1.0},
+        // Points: one at most; no comma.
+        {".", 0.0}, {"-.", 0.0}, {"..5", 0.0}, {"1.2.3", 1.2}, {".5.5", 0.5}, {"1..2", 1.0},
+        {",5", 0.0}, {"1,5", 1.0},
+        // Exponents: only a whole one counts.
+        {"1e3", 1000.0}, {"1E3", 1000.0}, {"1e+2", 100.0}, {"1e-2", 0.01}, {"-2.5e1", -25.0},
+        {".5e1", 5.0}, {"5.e1", 50.0}, {"1e", 1.0}, {"1e+", 1.0}, {"1e-", 1.0}, {"1ex", 1.0},
+        {"1e 2", 1.0}, {"1e2.5", 100.0}, {"1e2e3", 100.0}, {"e5", 0.0}, {".e1", 0.0},
+        {"1d2", 1.0}, {"1e--2", 1.0},
+        // Not numbers here; the last is the minus sign character.
+        {"inf", 0.0}, {"-inf", 0.0}, {"infinity", 0.0}, {"nan", 0.0}, {"NaN", 0.0},
+        {"0x10", 0.0}, {"0x1p3", 0.0}, {"abc", 0.0}, {"12abc", 12.0}, {"\xe2\x88\x92" "5", 0.0},
+        // Range: too large is an infinity, too small zero; subnormals are kept.
+        {"1.7976931348623157e308", DBL_MAX}, {"-1.7976931348623157e308", -DBL_MAX},
+        {"1.8e308", kInf}, {"1e400", kInf}, {"-1e400", -kInf}, {"10e308", kInf},
+        {nines, kInf}, {"-" + nines + ".5", -kInf}, {"1e99999999999999999999", kInf},
+        {"1e-400", 0.0}, {"1e-99999999999999999999", 0.0}, {"0." + zeros + "1", 0.0},
+        {"0." + zeros + "1e400", 0.1}, {"1" + zeros + "e-401", 0.1},
+        {"2.2250738585072014e-308", DBL_MIN}, {"1e-320", 1e-320}, {"-1e-320", -1e-320},
+        {"4.9406564584124654e-324", 5e-324}, {"3e-324", 5e-324}, {"0e999999", 0.0},
+        {"0.000e-9999999", 0.0},
+        // The magnitude that decides overflow against underflow takes the whole
+        // exponent into account, however many digits either part has.
+        {"0." + std::string(1000000, '0') + "1e1000400", kInf},  // 10^399
+        {"1" + std::string(1000000, '0') + "e-1000400", 0.0},    // 10^-400
+        // clang-format on
+    };
+    for (const auto& c : kCases) {
+        const double v = tk::Val(c.text);
+        EXPECT_EQ(v, c.expected) << Shown(c.text);
+        if (c.expected != 0.0) {
+            EXPECT_EQ(std::signbit(v), std::signbit(c.expected)) << Shown(c.text);
+        }
     }
-}
 
-class ValTest : public ::testing::TestWithParam<ValCase> {};
-
-TEST_P(ValTest, ReadsTheLeadingNumber) {
-    const ValCase& c = GetParam();
-    const double v = tk::Val(c.text);
-    ASSERT_FALSE(std::isnan(v));
-    EXPECT_EQ(v, c.expected);
-    // The sign of a zero is checked on its own below.
-    if (c.expected != 0.0) {
-        EXPECT_EQ(std::signbit(v), std::signbit(c.expected));
-    }
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Plain, ValTest,
-    ::testing::Values(ValCase{"", 0.0}, ValCase{"0", 0.0}, ValCase{"12", 12.0}, ValCase{"007", 7.0},
-                      ValCase{".5", 0.5}, ValCase{"5.", 5.0}, ValCase{"0.25", 0.25},
-                      ValCase{".60", 0.6}, ValCase{"-.5", -0.5}, ValCase{"+.5", 0.5},
-                      ValCase{"-1", -1.0}, ValCase{"1.0000000000000001", 1.0},
-                      ValCase{"0.1000000000000000055511151231257827021181583404541015625", 0.1}));
-
-INSTANTIATE_TEST_SUITE_P(BlanksAndSigns, ValTest,
-                         ::testing::Values(ValCase{"   ", 0.0}, ValCase{" 12", 12.0},
-                                           ValCase{"\t12", 12.0}, ValCase{" \t -3", -3.0},
-                                           ValCase{"- 5", 0.0}, ValCase{"--5", 0.0},
-                                           ValCase{"+-5", 0.0}, ValCase{"-", 0.0},
-                                           ValCase{"+", 0.0}, ValCase{"\n5", 0.0},
-                                           ValCase{"\r5", 0.0}, ValCase{"12 34", 12.0},
-                                           ValCase{"1-2", 1.0}));
-
-INSTANTIATE_TEST_SUITE_P(Points, ValTest,
-                         ::testing::Values(ValCase{".", 0.0}, ValCase{"-.", 0.0},
-                                           ValCase{"..5", 0.0}, ValCase{"1.2.3", 1.2},
-                                           ValCase{".5.5", 0.5}, ValCase{"1..2", 1.0},
-                                           ValCase{",5", 0.0}, ValCase{"1,5", 1.0}));
-
-INSTANTIATE_TEST_SUITE_P(
-    Exponents, ValTest,
-    ::testing::Values(ValCase{"1e3", 1000.0}, ValCase{"1E3", 1000.0}, ValCase{"1e+2", 100.0},
-                      ValCase{"1e-2", 0.01}, ValCase{"-2.5e1", -25.0}, ValCase{".5e1", 5.0},
-                      ValCase{"5.e1", 50.0}, ValCase{"1e", 1.0}, ValCase{"1e+", 1.0},
-                      ValCase{"1e-", 1.0}, ValCase{"1ex", 1.0}, ValCase{"1e 2", 1.0},
-                      ValCase{"1e2.5", 100.0}, ValCase{"1e2e3", 100.0}, ValCase{"e5", 0.0},
-                      ValCase{".e1", 0.0}, ValCase{"1d2", 1.0}, ValCase{"1e--2", 1.0}));
-
-INSTANTIATE_TEST_SUITE_P(NotNumbers, ValTest,
-                         ::testing::Values(ValCase{"inf", 0.0}, ValCase{"-inf", 0.0},
-                                           ValCase{"infinity", 0.0}, ValCase{"nan", 0.0},
-                                           ValCase{"NaN", 0.0}, ValCase{"0x10", 0.0},
-                                           ValCase{"0x1p3", 0.0}, ValCase{"abc", 0.0},
-                                           ValCase{"12abc", 12.0},
-                                           ValCase{"\xe2\x88\x92"
-                                                   "5",
-                                                   0.0}));
-
-INSTANTIATE_TEST_SUITE_P(
-    Range, ValTest,
-    ::testing::Values(
-        ValCase{"1.7976931348623157e308", DBL_MAX}, ValCase{"-1.7976931348623157e308", -DBL_MAX},
-        ValCase{"1.8e308", kInf}, ValCase{"1e400", kInf}, ValCase{"-1e400", -kInf},
-        ValCase{"10e308", kInf}, ValCase{std::string(400, '9'), kInf},
-        ValCase{"-" + std::string(400, '9') + ".5", -kInf}, ValCase{"1e99999999999999999999", kInf},
-        ValCase{"1e-400", 0.0}, ValCase{"1e-99999999999999999999", 0.0},
-        ValCase{"0." + std::string(400, '0') + "1", 0.0},
-        ValCase{"0." + std::string(400, '0') + "1e400", 0.1},
-        ValCase{"1" + std::string(400, '0') + "e-401", 0.1},
-        ValCase{"2.2250738585072014e-308", DBL_MIN}, ValCase{"1e-320", 1e-320},
-        ValCase{"-1e-320", -1e-320}, ValCase{"4.9406564584124654e-324", 5e-324},
-        ValCase{"3e-324", 5e-324}, ValCase{"0e999999", 0.0}, ValCase{"0.000e-9999999", 0.0}));
-
-// Zeros keep the sign they were written with; a value too small for a double
-// is a zero of its sign.
-TEST(Val, ZerosKeepTheirSign) {
+    // Zeros keep the sign they were written with; a value too small for a
+    // double is a zero of its sign.
     EXPECT_FALSE(std::signbit(tk::Val("0")));
     EXPECT_FALSE(std::signbit(tk::Val("1e-400")));
     EXPECT_TRUE(std::signbit(tk::Val("-1e-400")));
-    EXPECT_TRUE(std::signbit(tk::Val("-0." + std::string(400, '0') + "1")));
-}
-
-// The magnitude that decides overflow against underflow must take the whole
-// exponent into account, however many digits the mantissa or exponent has.
-TEST(Val, OutOfRangeDecidedByTheWholeMagnitude) {
-    // 0.(1,000,000 zeros)1 times 10^1,000,400 is 10^399.
-    const std::string tooLarge = "0." + std::string(1000000, '0') + "1e1000400";
-    EXPECT_EQ(tk::Val(tooLarge), kInf);
-    // 1(1,000,000 zeros) times 10^-1,000,400 is 10^-400.
-    const std::string tooSmall = "1" + std::string(1000000, '0') + "e-1000400";
-    EXPECT_EQ(tk::Val(tooSmall), 0.0);
+    EXPECT_TRUE(std::signbit(tk::Val("-0." + zeros + "1")));
 }
 
 // ---------------------------------------------------------------------------
 // Format
 
-struct FormatCase {
-    double value;
-    std::string mask;
-    std::string expected;
-};
-
-void PrintTo(const FormatCase& c, std::ostream* os) {
-    *os << c.value << " by \"" << c.mask << '"';
+TEST(Format, RendersByTheMask) {
+    const struct {
+        double value;
+        const char* mask;
+        const char* expected;
+    } kCases[] = {
+        // clang-format off
+        // The result mask of the calculator.
+        {0.09335201, ".0000", ".0934"}, {0.4346336, ".0000", ".4346"},
+        {-0.01005595, ".0000", "-.0101"}, {2.591051, ".0000", "2.5911"},
+        {-2.707208, ".0000", "-2.7072"}, {0.0, ".0000", ".0000"}, {-0.0, ".0000", ".0000"},
+        {-0.00004, ".0000", ".0000"}, {-0.00005, ".0000", "-.0001"}, {1.0, ".0000", "1.0000"},
+        {-1.0, ".0000", "-1.0000"}, {0.99995, ".0000", "1.0000"}, {-0.99995, ".0000", "-1.0000"},
+        {12345.6, ".0000", "12345.6000"}, {5e-324, ".0000", ".0000"}, {-5e-324, ".0000", ".0000"},
+        // Rounding from the exact binary value, ties to even; 0.00015 is just
+        // below its tie in binary and 0.00025 just above.
+        {0.00015, ".0000", ".0001"}, {0.00025, ".0000", ".0003"}, {2.675, "0.00", "2.67"},
+        {1.05, "0.0", "1.1"}, {0.125, "0.00", "0.12"}, {0.375, "0.00", "0.38"}, {2.5, "0", "2"},
+        {3.5, "0", "4"}, {-2.5, "0", "-2"}, {0.5, "0", "0"}, {-0.5, "0", "0"}, {1.5, "0", "2"},
+        {999.9995, "0.000", "1000.000"}, {9.99999, "0.00", "10.00"},
+        // Placeholders.
+        {123.0, "0", "123"}, {123.0, "00000", "00123"}, {0.0, "0", "0"}, {0.0, "#", ""},
+        {0.4, "#", ""}, {-0.4, "#", ""}, {-0.6, "#", "-1"}, {7.0, "#", "7"}, {0.0, "#.##", "."},
+        {-0.00001, "#.##", "."}, {1.5, "0.##", "1.5"}, {1.0, "0.##", "1."}, {1.25, "0.#", "1.2"},
+        {1.204, "0.0#", "1.2"}, {1.206, "0.0#", "1.21"}, {0.5, "#.00", ".50"},
+        {0.5, "0.00", "0.50"}, {-0.5, "#.00", "-.50"}, {12.7, "", "13"}, {-3.0, "", "-3"},
+        {0.4, ".", "."}, {2.6, ".", "3."},
+        // Grouping.
+        {1234567.891, "#,###.00", "1,234,567.89"}, {1234567.0, "#,##0", "1,234,567"},
+        {1234567890.0, "#,##0", "1,234,567,890"}, {123.0, "#,##0", "123"},
+        {1000.0, "#,##0", "1,000"}, {999.9995, "#,##0.000", "1,000.000"},
+        {-1234.5, "#,##0.0", "-1,234.5"}, {0.0, "#,##0", "0"}, {0.5, "#,##0.00", "0.50"},
+        {1e20, "#,##0", "100,000,000,000,000,000,000"}, {1234.0, "0000000", "0001234"},
+        {1234.0, "0,000,000", "0,001,234"},
+        // Literals, and the sign before the first digit or the point.
+        {5.0, "$0.00", "$5.00"}, {-5.0, "$0.00", "$-5.00"}, {12.5, "$.00", "$12.50"},
+        {-12.5, "$.00", "$-12.50"}, {-0.5, "x.0", "x-.5"}, {5.0, "0.00%", "5.00%"},
+        {3.14159, "r = 0.00", "r = 3.14"}, {12.0, "0x", "12x"}, {12345.0, "0-0", "1234-5"},
+        {0.25, "0.0.0", "0.2.5"},
+        // Values that are not finite.
+        {kInf, ".0000", "INF"}, {-kInf, ".0000", "-INF"}, {kNaN, ".0000", "NAN"},
+        {-kNaN, ".0000", "NAN"}, {kInf, "#,##0", "INF"}, {kNaN, "", "NAN"},
+        // clang-format on
+    };
+    for (const auto& c : kCases) {
+        EXPECT_EQ(tk::Format(c.value, c.mask), c.expected) << c.value << " by \"" << c.mask << '"';
+    }
 }
-
-class FormatTest : public ::testing::TestWithParam<FormatCase> {};
-
-TEST_P(FormatTest, Renders) {
-    const FormatCase& c = GetParam();
-    EXPECT_EQ(tk::Format(c.value, c.mask), c.expected);
-}
-
-// The result mask of the calculator.
-INSTANTIATE_TEST_SUITE_P(
-    ResultMask, FormatTest,
-    ::testing::Values(
-        FormatCase{0.09335201, ".0000", ".0934"}, FormatCase{0.4346336, ".0000", ".4346"},
-        FormatCase{-0.01005595, ".0000", "-.0101"}, FormatCase{2.591051, ".0000", "2.5911"},
-        FormatCase{-2.707208, ".0000", "-2.7072"}, FormatCase{0.0, ".0000", ".0000"},
-        FormatCase{-0.0, ".0000", ".0000"}, FormatCase{-0.00004, ".0000", ".0000"},
-        FormatCase{-0.00005, ".0000", "-.0001"}, FormatCase{1.0, ".0000", "1.0000"},
-        FormatCase{-1.0, ".0000", "-1.0000"}, FormatCase{0.99995, ".0000", "1.0000"},
-        FormatCase{-0.99995, ".0000", "-1.0000"}, FormatCase{12345.6, ".0000", "12345.6000"},
-        FormatCase{5e-324, ".0000", ".0000"}, FormatCase{-5e-324, ".0000", ".0000"}));
-
-// Rounding works from the exact binary value, ties to even.
-INSTANTIATE_TEST_SUITE_P(
-    Rounding, FormatTest,
-    ::testing::Values(FormatCase{0.00015, ".0000", ".0001"},  // binary just below the tie
-                      FormatCase{0.00025, ".0000", ".0003"},  // binary just above the tie
-                      FormatCase{2.675, "0.00", "2.67"}, FormatCase{1.05, "0.0", "1.1"},
-                      FormatCase{0.125, "0.00", "0.12"}, FormatCase{0.375, "0.00", "0.38"},
-                      FormatCase{2.5, "0", "2"}, FormatCase{3.5, "0", "4"},
-                      FormatCase{-2.5, "0", "-2"}, FormatCase{0.5, "0", "0"},
-                      FormatCase{-0.5, "0", "0"}, FormatCase{1.5, "0", "2"},
-                      FormatCase{999.9995, "0.000", "1000.000"},
-                      FormatCase{9.99999, "0.00", "10.00"}));
-
-INSTANTIATE_TEST_SUITE_P(
-    Placeholders, FormatTest,
-    ::testing::Values(FormatCase{123.0, "0", "123"}, FormatCase{123.0, "00000", "00123"},
-                      FormatCase{0.0, "0", "0"}, FormatCase{0.0, "#", ""}, FormatCase{0.4, "#", ""},
-                      FormatCase{-0.4, "#", ""}, FormatCase{-0.6, "#", "-1"},
-                      FormatCase{0.0, "#.##", "."}, FormatCase{-0.00001, "#.##", "."},
-                      FormatCase{1.5, "0.##", "1.5"}, FormatCase{1.0, "0.##", "1."},
-                      FormatCase{1.25, "0.#", "1.2"}, FormatCase{1.204, "0.0#", "1.2"},
-                      FormatCase{1.206, "0.0#", "1.21"}, FormatCase{0.5, "#.00", ".50"},
-                      FormatCase{0.5, "0.00", "0.50"}, FormatCase{-0.5, "#.00", "-.50"},
-                      FormatCase{12.7, "", "13"}, FormatCase{-3.0, "", "-3"},
-                      FormatCase{0.4, ".", "."}, FormatCase{2.6, ".", "3."},
-                      FormatCase{7.0, "#", "7"}));
-
-INSTANTIATE_TEST_SUITE_P(Grouping, FormatTest,
-                         ::testing::Values(FormatCase{1234567.891, "#,###.00", "1,234,567.89"},
-                                           FormatCase{1234567.0, "#,##0", "1,234,567"},
-                                           FormatCase{1234567890.0, "#,##0", "1,234,567,890"},
-                                           FormatCase{123.0, "#,##0", "123"},
-                                           FormatCase{1000.0, "#,##0", "1,000"},
-                                           FormatCase{999.9995, "#,##0.000", "1,000.000"},
-                                           FormatCase{-1234.5, "#,##0.0", "-1,234.5"},
-                                           FormatCase{0.0, "#,##0", "0"},
-                                           FormatCase{0.5, "#,##0.00", "0.50"},
-                                           FormatCase{1e20, "#,##0", "100,000,000,000,000,000,000"},
-                                           FormatCase{1234.0, "0000000", "0001234"},
-                                           FormatCase{1234.0, "0,000,000", "0,001,234"}));
-
-INSTANTIATE_TEST_SUITE_P(
-    Literals, FormatTest,
-    ::testing::Values(FormatCase{5.0, "$0.00", "$5.00"}, FormatCase{-5.0, "$0.00", "$-5.00"},
-                      FormatCase{12.5, "$.00", "$12.50"}, FormatCase{-12.5, "$.00", "$-12.50"},
-                      FormatCase{-0.5, "x.0", "x-.5"}, FormatCase{5.0, "0.00%", "5.00%"},
-                      FormatCase{3.14159, "r = 0.00", "r = 3.14"}, FormatCase{12.0, "0x", "12x"},
-                      FormatCase{12345.0, "0-0", "1234-5"}, FormatCase{0.25, "0.0.0", "0.2.5"}));
-
-INSTANTIATE_TEST_SUITE_P(
-    NotFinite, FormatTest,
-    ::testing::Values(FormatCase{kInf, ".0000", "INF"}, FormatCase{-kInf, ".0000", "-INF"},
-                      FormatCase{kNaN, ".0000", "NAN"}, FormatCase{-kNaN, ".0000", "NAN"},
-                      FormatCase{kInf, "#,##0", "INF"}, FormatCase{kNaN, "", "NAN"}));
 
 // Digits left of the point are never dropped, however large the value.
 TEST(Format, LargestDoubleKeepsEveryDigit) {
@@ -240,41 +166,28 @@ TEST(Format, SmallestDoubleToEveryPlace) {
     // One place short, both are exact ties: ...65625 -> ...6562 and, for three
     // times the smallest double, ...96875 -> ...9688.
     const std::string places1073 = "." + std::string(1073, '0');
-    const std::string even = tk::Format(5e-324, places1073);
-    ASSERT_EQ(even.size(), 1074u);
-    EXPECT_EQ(even.substr(even.size() - 4), "6562");
-    const std::string odd = tk::Format(3 * 5e-324, places1073);
-    ASSERT_EQ(odd.size(), 1074u);
-    EXPECT_EQ(odd.substr(odd.size() - 4), "9688");
+    EXPECT_EQ(tk::Format(5e-324, places1073).substr(1070), "6562");
+    EXPECT_EQ(tk::Format(3 * 5e-324, places1073).substr(1070), "9688");
 }
 
 // ---------------------------------------------------------------------------
 // Asc
 
 TEST(Asc, FirstCharacterCode) {
-    struct Case {
+    const struct {
         std::string text;
         std::int64_t code;
-    };
-    const Case cases[] = {
-        {"", 0},
-        {"0", 48},
-        {"9x", 57},
-        {"-", 45},
-        {".", 46},
-        {"\b", 8},
-        {"\t", 9},
+    } kCases[] = {
+        // clang-format off
+        {"", 0}, {"0", 48}, {"9x", 57}, {"-", 45}, {".", 46}, {"\b", 8}, {"\t", 9},
         {std::string(1, '\0'), 0},
-        {"\xc3\xa9", 0xE9},             // e acute, two bytes
-        {"\xe2\x88\x92", 0x2212},       // minus sign, three bytes
-        {"\xf0\x9f\x98\x80", 0x1F600},  // four bytes
-        {"\xc3", 0xC3},                 // cut short: the byte itself
-        {"\xe2\x88", 0xE2},             // cut short
-        {"\xc3(", 0xC3},                // bad continuation
-        {"\x80", 0x80},                 // stray continuation byte
-        {"\xff", 0xFF},                 // never valid
+        {"\xc3\xa9", 0xE9}, {"\xe2\x88\x92", 0x2212}, {"\xf0\x9f\x98\x80", 0x1F600},
+        // A malformed first byte is its own code: cut short, a bad continuation,
+        // a stray continuation byte, a byte never valid.
+        {"\xc3", 0xC3}, {"\xe2\x88", 0xE2}, {"\xc3(", 0xC3}, {"\x80", 0x80}, {"\xff", 0xFF},
+        // clang-format on
     };
-    for (const Case& c : cases) {
+    for (const auto& c : kCases) {
         EXPECT_EQ(tk::Asc(c.text), c.code) << "text of " << c.text.size() << " byte(s)";
     }
 }
