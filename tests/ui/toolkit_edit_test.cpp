@@ -7,7 +7,6 @@
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QTest>
-#include <functional>
 #include <set>
 #include <string>
 #include <vector>
@@ -51,18 +50,18 @@ TEST_F(EditCommands, EachCommandOnTheFocusedControl) {
     enum Target { kField, kLocked, kArea };
     const struct {
         Target target;
-        const char* text;
-        int selStart, selLength;  // in a field; selLength 0: the cursor at selStart
+        const char* text;  // then the selection in a field; selLength 0: the cursor at selStart
+        int selStart, selLength;
         const char* clipboard;
         std::vector<const char*> commands;
-        const char* textAfter;
-        const char* clipboardAfter;
+        const char *textAfter, *clipboardAfter;
     } cases[] = {
         {kField, "0.25", 0, 4, "", {"EditCopy"}, "0.25", "0.25"},
         {kField, "abc", 0, 3, "", {"EditCut"}, "", "abc"},
         {kField, "ab", 2, 0, "cd", {"EditPaste"}, "abcd", "cd"},
         {kField, "abc", 0, 1, "x", {"EditPaste"}, "xbc", "x"},
         {kField, "hello", 0, 2, "keep", {"EditClear"}, "llo", "keep"},
+        {kField, "abc", 1, 0, "", {"EditSelectAll", "EditCut"}, "", "abc"},
         {kField, "abc", 1, 0, "", {"EditSelectAll", "EditCut", "EditUndo"}, "abc", "abc"},
         {kLocked, "fixed", 0, 5, "", {"EditCopy"}, "fixed", "fixed"},
         {kLocked, "fixed", 0, 5, "other", {"EditCut"}, "fixed", "other"},
@@ -96,42 +95,37 @@ TEST_F(EditCommands, EachCommandOnTheFocusedControl) {
 
 TEST_F(EditCommands, EnablingFollowsSelectionClipboardAndReadOnly) {
     const struct {
-        const char* what;
-        std::function<void()> setUp;
+        bool locked;
+        const char *text, *typed;
+        bool selectAll;
+        const char* clipboard;
         std::set<std::string> enabled;
     } cases[] = {
-        {"empty field, empty clipboard", [&] { Focus(w_->FirstFld(), ""); }, {}},
-        {"text, no selection", [&] { Focus(w_->FirstFld(), "abc"); }, {"EditSelectAll"}},
-        {"text selected, clipboard full",
-         [&] {
-             Focus(w_->FirstFld(), "abc");
-             Line(w_->FirstFld())->selectAll();
-             SetClipboard("x");
-         },
+        {false, "", "", false, "", {}},
+        {false, "abc", "", false, "", {"EditSelectAll"}},
+        {false,
+         "abc",
+         "",
+         true,
+         "x",
          {"EditCut", "EditCopy", "EditPaste", "EditClear", "EditSelectAll"}},
-        {"after typing",
-         [&] {
-             Focus(w_->FirstFld(), "");
-             QTest::keyClicks(Line(w_->FirstFld()), "7");
-         },
-         {"EditUndo", "EditSelectAll"}},
-        {"read-only, selected, clipboard full",
-         [&] {
-             Focus(w_->LockedFld(), "fixed");
-             Line(w_->LockedFld())->selectAll();
-             SetClipboard("x");
-         },
-         {"EditCopy", "EditSelectAll"}},
+        {false, "", "7", false, "", {"EditUndo", "EditSelectAll"}},
+        {true, "fixed", "", true, "x", {"EditCopy", "EditSelectAll"}},
     };
     for (const auto& c : cases) {
-        SetClipboard("");
-        c.setUp();
+        tk::TextField& field = c.locked ? w_->LockedFld() : w_->FirstFld();
+        Focus(field, c.text);
+        QTest::keyClicks(Line(field), c.typed);
+        if (c.selectAll) Line(field)->selectAll();
+        SetClipboard(c.clipboard);
         std::set<std::string> enabled;
         for (const char* item :
              {"EditUndo", "EditCut", "EditCopy", "EditPaste", "EditClear", "EditSelectAll"}) {
             if (bar_->Lookup(item)->IsEnabledNow()) enabled.insert(item);
         }
-        EXPECT_EQ(enabled, c.enabled) << c.what;
+        EXPECT_EQ(enabled, c.enabled)
+            << (c.locked ? "read-only " : "") << '"' << c.text << "\" typing \"" << c.typed
+            << "\" selected " << c.selectAll << " clipboard \"" << c.clipboard << '"';
     }
 }
 
