@@ -2,7 +2,6 @@
 // press, a click or its timer hands over to the main window.
 #include <gtest/gtest.h>
 
-#include <QLabel>
 #include <QTest>
 #include <functional>
 #include <string>
@@ -78,29 +77,11 @@ TEST_F(AboutWindow, ShowsThePictureTheNameAndTheNoticeAlone) {
     EXPECT_EQ(About().Canvas1().Backdrop()->Width(), 147);
     EXPECT_EQ(About().Canvas1().Backdrop()->Height(), 128);
 
-    const struct {
-        const tk::Label& label;
-        const char* text;
-        QRect box;
-        bool bold;
-        int pixels;
-    } kLabels[] = {
-        {About().Label1(), "Tamsavik", QRect(179, 36, 287, 63), true, 34},
-        {About().StaticText2(), "\u00a9 2009-2020 The Tamsavik Authors", QRect(179, 111, 279, 15),
-         false, 10},
-    };
-    for (const auto& l : kLabels) {
-        SCOPED_TRACE(l.label.Name());
-        const auto* widget = static_cast<const QLabel*>(WidgetOf(l.label));
-        EXPECT_EQ(l.label.Text(), l.text);
-        EXPECT_TRUE(l.label.Visible());
-        EXPECT_EQ(widget->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
-        EXPECT_EQ(widget->font().bold(), l.bold);
-        EXPECT_EQ(widget->font().pixelSize(), l.pixels);
-        EXPECT_EQ(widget->palette().color(QPalette::WindowText), QColor(0x00, 0x00, 0x80));
-        // Both texts fit their boxes, which keep the size they were given.
-        EXPECT_EQ(widget->geometry(), l.box);
-    }
+    // Both texts fit their boxes, which keep the size they were given.
+    EXPECT_EQ(About().Label1().Text(), "Tamsavik");
+    EXPECT_EQ(WidgetOf(About().Label1())->geometry(), QRect(179, 36, 287, 63));
+    EXPECT_EQ(About().StaticText2().Text(), "\u00a9 2009-2020 The Tamsavik Authors");
+    EXPECT_EQ(WidgetOf(About().StaticText2())->geometry(), QRect(179, 111, 279, 15));
 
     // The timer is armed, once, and knows its window.
     EXPECT_TRUE(About().Timer1().IsArmed());
@@ -164,9 +145,7 @@ TEST_F(AboutWindow, TheTimerAfterAKeyHidesTheWindowAgain) {
             ASSERT_TRUE(about.IsShown());
         }
         about.Timer1().Fire();
-        EXPECT_FALSE(about.IsShown());
-        EXPECT_EQ(OpenMainWindow(), main);
-        EXPECT_EQ(uitest::CountOpen<ControlWnd>(), 1);
+        ExpectHandedOverTo(main);
     }
 }
 
