@@ -70,19 +70,15 @@ TEST(HelpText, PlainAsciiInThirtyFourLinesWithTheFixedOnesInPlace) {
     const struct {
         std::size_t number;
         std::string_view text;
-    } kFixed[] = {{1, "Tamsavik"},
-                  {5, "Example"},
-                  {6, "X1 = Income of Sons"},
-                  {7, "X2 = Education in Years of Sons"},
-                  {8, "Y = Income of Fathers"},
-                  {10, "X1 x Y = .60"},
-                  {11, "X2 x Y = .70"},
-                  {12, "X1 x X2 = .80"},
-                  {17, "Example"},
-                  {19, "Height (X1) by Grade (X2) = .913"},
-                  {20, "Height (X1) by Vocabulary (Y) = .716"},
-                  {21, "Grade (X2) by Vocabulary (Y) = .787"},
-                  {24, "References"}};
+    } kFixed[] = {
+        // clang-format off
+        {1, "Tamsavik"}, {5, "Example"}, {6, "X1 = Income of Sons"},
+        {7, "X2 = Education in Years of Sons"}, {8, "Y = Income of Fathers"},
+        {10, "X1 x Y = .60"}, {11, "X2 x Y = .70"}, {12, "X1 x X2 = .80"}, {17, "Example"},
+        {19, "Height (X1) by Grade (X2) = .913"}, {20, "Height (X1) by Vocabulary (Y) = .716"},
+        {21, "Grade (X2) by Vocabulary (Y) = .787"}, {24, "References"},
+        // clang-format on
+    };
     for (const auto& f : kFixed) {
         EXPECT_EQ(Line(lines, f.number), f.text) << "line " << f.number;
     }
