@@ -23,6 +23,14 @@ QWidget* ContentOf(tk::Window& window) {
     return window.Impl().top->Content();
 }
 
+// Shows a new control's widget at no size yet; its list places it. A widget
+// shown before it has a size would be sized to its content, which loads the
+// fonts before the window can come on screen.
+void ShowEmpty(QWidget* widget) {
+    widget->resize(0, 0);
+    widget->show();
+}
+
 // Properties of the text that fields, labels and text areas share: font,
 // colour and alignment. Returns false for any other name.
 bool SetTextStyle(QWidget* widget, QPalette::ColorRole textRole, const plist::Entry& e) {
@@ -206,7 +214,7 @@ Label::Label(tk::Window& window) : RectControl(window, std::make_unique<ControlI
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     label->setFocusPolicy(Qt::NoFocus);
     label->setTextInteractionFlags(Qt::NoTextInteraction);
-    label->show();
+    ShowEmpty(label);
     impl_->widget = label;
     tabStop_ = false;
 }
@@ -278,7 +286,7 @@ TextField::TextField(tk::Window& window) : RectControl(window, std::make_unique<
     QObject::connect(edit, &QLineEdit::textChanged, edit, [this, edit](const QString& text) {
         if (limit_ > 0 && text.size() <= limit_) edit->setMaxLength(limit_);
     });
-    edit->show();
+    ShowEmpty(edit);
     impl_->widget = edit;
 }
 
@@ -344,7 +352,7 @@ TextArea::TextArea(tk::Window& window) : RectControl(window, std::make_unique<Co
     edit->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     edit->setTabChangesFocus(true);
     edit->setFocusPolicy(Qt::StrongFocus);
-    edit->show();
+    ShowEmpty(edit);
     impl_->widget = edit;
 }
 
@@ -399,7 +407,7 @@ Canvas::Canvas(tk::Window& window) : RectControl(window, std::make_unique<Contro
     CheckMainThread("creating a canvas");
     auto* widget = new CanvasWidget(this, ContentOf(window));
     widget->setFocusPolicy(Qt::NoFocus);
-    widget->show();
+    ShowEmpty(widget);
     impl_->widget = widget;
 }
 
