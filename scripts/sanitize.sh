@@ -13,7 +13,7 @@ cmake --build "$build"
 
 # Leaks inside the system's font, display and message-bus libraries are theirs
 # to fix, not ours; every other leak fails the run.
-supp="$(pwd)/$build/lsan.supp"
+supp="$(cd "$build" && pwd)/lsan.supp"
 cat >"$supp" <<'SUPP'
 leak:libfontconfig.so
 leak:libdbus-1.so
