@@ -143,6 +143,19 @@ std::string RectControl::ClassName() const {
     return "RectControl";
 }
 
+int RectControl::Left() const {
+    return impl_->widget->x();
+}
+int RectControl::Top() const {
+    return impl_->widget->y();
+}
+int RectControl::Width() const {
+    return impl_->widget->width();
+}
+int RectControl::Height() const {
+    return impl_->widget->height();
+}
+
 bool RectControl::Visible() const {
     return impl_->widget && !impl_->widget->isHidden();
 }
@@ -237,17 +250,11 @@ void Label::SetProperty(const plist::Entry& e) {
 
 void Label::Refit() {
     auto* label = static_cast<QLabel*>(impl_->widget.data());
-    int width = width_;
-    if (label->alignment() & Qt::AlignHCenter) {
-        const QFontMetrics metrics(label->font());
-        int longest = 0;
-        for (const QString& line : label->text().split('\n')) {
-            longest = std::max(longest, metrics.horizontalAdvance(line));
-        }
-        // A little room for rounding, and at most half as wide again.
-        width = std::clamp(longest + 2, width_, width_ + width_ / 2);
-    }
-    label->setGeometry(left_ - (width - width_) / 2, top_, width, height_);
+    // A centred label may spill a quarter of its width to each side, so a line
+    // a little wider than its box stays whole about the same centre. Nothing
+    // is measured here: fonts load only when the window first paints.
+    const int spill = label->alignment() & Qt::AlignHCenter ? width_ / 4 : 0;
+    label->setGeometry(left_ - spill, top_, width_ + 2 * spill, height_);
 }
 
 std::string Label::Text() const {

@@ -32,6 +32,12 @@ class RectControl : public Object {
     const std::string& Name() const { return name_; }
     tk::Window& ParentWindow() const { return *window_; }
 
+    // The control's box in its window, as its list placed it.
+    virtual int Left() const;
+    virtual int Top() const;
+    virtual int Width() const;
+    virtual int Height() const;
+
     bool Visible() const;
     void SetVisible(bool visible);
     bool Enabled() const { return enabled_; }
@@ -73,13 +79,18 @@ class Label : public RectControl {
     void SetProperty(const plist::Entry& entry) override;
     std::string Text() const;
     void SetText(std::string_view text);
+    int Left() const override { return left_; }
+    int Top() const override { return top_; }
+    int Width() const override { return width_; }
+    int Height() const override { return height_; }
 
   protected:
     bool SetOwnProperty(const plist::Entry& entry) override;
 
   private:
-    // A centred label whose longest line is wider than its box grows about its
-    // centre rather than breaking a line the text did not break.
+    // Places the label's widget for its box: a centred label's widget is wider
+    // than the box about the same centre, so that a line a little wider than
+    // the box is not broken where the text did not break it.
     void Refit();
     int left_ = 0, top_ = 0, width_ = 0, height_ = 0;  // the box the list gives
 };

@@ -79,9 +79,9 @@ TEST_F(AboutWindow, ShowsThePictureTheNameAndTheNoticeAlone) {
 
     // Both texts fit their boxes, which keep the size they were given.
     EXPECT_EQ(About().Label1().Text(), "Tamsavik");
-    EXPECT_EQ(WidgetOf(About().Label1())->geometry(), QRect(179, 36, 287, 63));
+    EXPECT_EQ(uitest::BoxOf(About().Label1()), QRect(179, 36, 287, 63));
     EXPECT_EQ(About().StaticText2().Text(), "\u00a9 2009-2020 The Tamsavik Authors");
-    EXPECT_EQ(WidgetOf(About().StaticText2())->geometry(), QRect(179, 111, 279, 15));
+    EXPECT_EQ(uitest::BoxOf(About().StaticText2()), QRect(179, 111, 279, 15));
 
     // The timer is armed, once, and knows its window.
     EXPECT_TRUE(About().Timer1().IsArmed());

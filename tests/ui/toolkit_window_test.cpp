@@ -55,7 +55,7 @@ TEST(LayoutList, EachPropertyShowsOnItsWidget) {
     EXPECT_EQ(top->size(), QSize(320, 200));
     EXPECT_EQ(top->minimumSize(), top->maximumSize());
 
-    EXPECT_EQ(W(w.TitleLbl())->geometry(), QRect(10, 12, 140, 20));
+    EXPECT_EQ(uitest::BoxOf(w.TitleLbl()), QRect(10, 12, 140, 20));
     EXPECT_EQ(W(w.LimitFld())->geometry(), QRect(10, 40, 100, 22));
     EXPECT_EQ(W(w.NotesArea())->geometry(), QRect(130, 40, 150, 60));
     EXPECT_EQ(W(w.PictureCanvas())->geometry(), QRect(200, 110, 32, 32));
@@ -159,7 +159,7 @@ TEST(LayoutList, NamesTheClassDoesNotCarryAndUndecodableListsRaise) {
     for (char c : std::string_view("Top \x01\x02\x03"))
         broken.push_back(static_cast<std::uint8_t>(c));
     EXPECT_THROW(tk::SetProperties(w.TitleLbl(), broken), tk::PropertyException);
-    EXPECT_EQ(W(w.TitleLbl())->x(), 10);
+    EXPECT_EQ(w.TitleLbl().Left(), 10);
     EXPECT_EQ(w.TitleLbl().Text(), "Result");
 }
 
@@ -263,7 +263,7 @@ TEST(UiThread, OperationsFromAnotherThreadRaiseBeforeTouchingAnything) {
     EXPECT_EQ(foundControl, &w.TitleLbl());
     EXPECT_EQ(foundWindow, &w);
     EXPECT_EQ(w.TitleLbl().Text(), "Result");
-    EXPECT_EQ(W(w.TitleLbl())->x(), 10);
+    EXPECT_EQ(w.TitleLbl().Left(), 10);
 }
 
 // Building a window off the user-interface thread must fail before any widget

@@ -1,6 +1,7 @@
 // Helpers for tests that drive the toolkit's widgets on the offscreen platform.
 #pragma once
 
+#include <QRect>
 #include <QWidget>
 #include <functional>
 #include <memory>
@@ -18,6 +19,8 @@ namespace uitest {
 // The Qt widget behind a control, and the top-level widget of a window.
 QWidget* WidgetOf(const tk::RectControl& control);
 QWidget* TopLevelOf(const tk::Window& window);
+// The box a control's list gave it (a centred label's widget is wider).
+QRect BoxOf(const tk::RectControl& control);
 
 // The open window of a class, found by its full class name, or null.
 template <class W = tk::Window>
