@@ -148,7 +148,6 @@ void Window::Constructor() {
     }
 
     Registry().emplace_back(std::string(FullClassName()), this);
-    registered_ = true;
     w.top->Adopt();
     CallGuarded([this] { Event_Open(); });
     if (visibleWhenBuilt_) Show();

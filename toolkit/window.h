@@ -111,7 +111,6 @@ class Window : public Object {
     std::map<std::string, MenuHandler, std::less<>> menuHandlers_;
     std::shared_ptr<MenuBar> menuBar_;
     bool visibleWhenBuilt_ = false;
-    bool registered_ = false;
 };
 
 // The window instance of class W: the open window of its full class name, or
