@@ -47,21 +47,15 @@ void FillMenu(QMenu* menu, MenuItem& item) {
     }
     // Auto-enabled items follow the focused control while the menu is open;
     // in between, their shortcuts stay live and act when they can.
-    QObject::connect(menu, &QMenu::aboutToShow, menu, [menu, &item] {
+    auto enableCommands = [&item](bool followFocus) {
         for (const auto& child : item.Children()) {
             if (child->Children().empty() && !child->IsSeparator()) {
-                ActionOf(*child)->setEnabled(child->IsEnabledNow());
+                ActionOf(*child)->setEnabled(!followFocus || child->IsEnabledNow());
             }
         }
-        (void)menu;
-    });
-    QObject::connect(menu, &QMenu::aboutToHide, menu, [&item] {
-        for (const auto& child : item.Children()) {
-            if (child->Children().empty() && !child->IsSeparator()) {
-                ActionOf(*child)->setEnabled(true);
-            }
-        }
-    });
+    };
+    QObject::connect(menu, &QMenu::aboutToShow, menu, [enableCommands] { enableCommands(true); });
+    QObject::connect(menu, &QMenu::aboutToHide, menu, [enableCommands] { enableCommands(false); });
 }
 
 }  // namespace
