@@ -23,12 +23,13 @@ QWidget* ContentOf(tk::Window& window) {
     return window.Impl().top->Content();
 }
 
-// Shows a new control's widget at no size yet; its list places it. A widget
-// shown before it has a size would be sized to its content, which loads the
-// fonts before the window can come on screen.
-void ShowEmpty(QWidget* widget) {
+// Makes `widget` the control's, shown at no size yet: its list places it. A
+// widget shown before it has a size would be sized to its content, which
+// loads the fonts before the window can come on screen.
+void Adopt(ControlImpl& impl, QWidget* widget) {
     widget->resize(0, 0);
     widget->show();
+    impl.widget = widget;
 }
 
 // Properties of the text that fields, labels and text areas share: font,
@@ -227,8 +228,7 @@ Label::Label(tk::Window& window) : RectControl(window, std::make_unique<ControlI
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     label->setFocusPolicy(Qt::NoFocus);
     label->setTextInteractionFlags(Qt::NoTextInteraction);
-    ShowEmpty(label);
-    impl_->widget = label;
+    Adopt(*impl_, label);
     tabStop_ = false;
 }
 
@@ -293,8 +293,7 @@ TextField::TextField(tk::Window& window) : RectControl(window, std::make_unique<
     QObject::connect(edit, &QLineEdit::textChanged, edit, [this, edit](const QString& text) {
         if (limit_ > 0 && text.size() <= limit_) edit->setMaxLength(limit_);
     });
-    ShowEmpty(edit);
-    impl_->widget = edit;
+    Adopt(*impl_, edit);
 }
 
 std::string TextField::Text() const {
@@ -359,8 +358,7 @@ TextArea::TextArea(tk::Window& window) : RectControl(window, std::make_unique<Co
     edit->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     edit->setTabChangesFocus(true);
     edit->setFocusPolicy(Qt::StrongFocus);
-    ShowEmpty(edit);
-    impl_->widget = edit;
+    Adopt(*impl_, edit);
 }
 
 std::string TextArea::Text() const {
@@ -414,8 +412,7 @@ Canvas::Canvas(tk::Window& window) : RectControl(window, std::make_unique<Contro
     CheckMainThread("creating a canvas");
     auto* widget = new CanvasWidget(this, ContentOf(window));
     widget->setFocusPolicy(Qt::NoFocus);
-    ShowEmpty(widget);
-    impl_->widget = widget;
+    Adopt(*impl_, widget);
 }
 
 void Canvas::SetBackdrop(std::shared_ptr<Picture> picture) {
