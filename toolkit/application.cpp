@@ -42,6 +42,8 @@ void WhileStarting(QtMsgType type, const QMessageLogContext& context, const QStr
     QString said;
     for (const StartMessage& m : g_startMessages) {
         if (m.text.contains("could not connect to display", Qt::CaseInsensitive)) {
+            if (EnvironmentText("DISPLAY").isEmpty())
+                CannotShowWindows("no display to show windows on (DISPLAY is not set)");
             CannotShowWindows(QString("cannot reach the display \"%1\" that DISPLAY names")
                                   .arg(EnvironmentText("DISPLAY"))
                                   .toStdString());

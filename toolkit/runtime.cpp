@@ -58,9 +58,12 @@ void CannotShowWindows(const std::string& problem) {
     std::string line = problem;
     std::replace_if(
         line.begin(), line.end(), [](char c) { return c == '\n' || c == '\r'; }, ' ');
-    std::fprintf(stderr,
-                 "tamsavik: %s; run it on a desktop, or under a virtual display: xvfb-run -a %s\n",
-                 line.c_str(), ForShell(StartedAs()).c_str());
+    // Under a virtual display the X11 window system serves, whatever was asked for.
+    const char* platform = std::getenv("QT_QPA_PLATFORM");
+    const bool other = platform != nullptr && *platform != '\0' && std::string(platform) != "xcb";
+    std::fprintf(
+        stderr, "tamsavik: %s; run it on a desktop, or under a virtual display: %sxvfb-run -a %s\n",
+        line.c_str(), other ? "QT_QPA_PLATFORM=xcb " : "", ForShell(StartedAs()).c_str());
     std::fflush(stderr);
     // Not exit(): this may run inside the window system's start, half done.
     std::_Exit(1);
