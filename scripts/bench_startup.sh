@@ -27,8 +27,8 @@ for tool in Xvfb g++ pkg-config cmake ninja; do
         exit 1
     }
 done
-pkg-config --exists Qt6Widgets Qt6Test x11 || {
-    echo "bench_startup: the Qt 6 Widgets, Qt 6 Test or X11 development files are missing" >&2
+pkg-config --exists Qt6Widgets Qt6Test x11 xcb || {
+    echo "bench_startup: the Qt 6 Widgets, Qt 6 Test, X11 or xcb development files are missing" >&2
     exit 1
 }
 
@@ -52,6 +52,7 @@ mapfile -t test_flags < <(qt_includes Qt6Widgets Qt6Test)
 read -r -a widgets_libs <<<"$(pkg-config --libs Qt6Widgets)"
 read -r -a test_libs <<<"$(pkg-config --libs Qt6Widgets Qt6Test)"
 read -r -a x11_libs <<<"$(pkg-config --libs x11)"
+read -r -a xcb_libs <<<"$(pkg-config --libs xcb)"
 cxx=(g++ -std=c++20 -O2 -fPIC -Wall -Wextra -Wpedantic -Wconversion -Wshadow -Werror)
 
 "${cxx[@]}" "${widgets_flags[@]}" bench/startup/minimal_window.cpp "${widgets_libs[@]}" \
@@ -59,7 +60,7 @@ cxx=(g++ -std=c++20 -O2 -fPIC -Wall -Wextra -Wpedantic -Wconversion -Wshadow -We
 "${cxx[@]}" bench/startup/map_waiter.cpp "${x11_libs[@]}" -o "$out/map_waiter"
 "${cxx[@]}" -I. "${test_flags[@]}" bench/startup/compute_click_bench.cpp \
     "$build/libtamsavik_program.a" "$build/libtamsavik_toolkit.a" "$build/libtamsavik_core.a" \
-    "${test_libs[@]}" -o "$out/compute_click_bench"
+    "${test_libs[@]}" "${xcb_libs[@]}" -o "$out/compute_click_bench"
 
 # A private display; Xvfb picks a free number and writes it to fd 3.
 coproc XVFB { exec Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>&1 2>/dev/null; }

@@ -7,7 +7,7 @@ set -euo pipefail
 packages=(
   g++ clang cmake ninja-build pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
-  qt6-base-dev libgl-dev
+  qt6-base-dev libgl-dev libxcb1-dev
   xvfb xauth openbox xdotool xclip x11-utils
   fonts-dejavu-core
 )

@@ -15,12 +15,59 @@ struct ApplicationImpl {
 };
 
 namespace {
+
 Application* g_current = nullptr;
+
+// What Qt says while it connects to the window system: kept, to be passed on
+// once it has started, or to name the problem when it cannot start.
+struct StartMessage {
+    QtMsgType type;
+    QString text;
+};
+QList<StartMessage> g_startMessages;
+
+QString EnvironmentText(const char* name) {
+    return QString::fromLocal8Bit(qgetenv(name));
 }
+
+// Qt ends the process when it finds no usable window system; say why instead.
+void WhileStarting(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+    (void)context;
+    if (type != QtFatalMsg) {
+        g_startMessages.append({type, text});
+        return;
+    }
+    const QString platform =
+        EnvironmentText("QT_QPA_PLATFORM").isEmpty() ? "xcb" : EnvironmentText("QT_QPA_PLATFORM");
+    QString said;
+    for (const StartMessage& m : g_startMessages) {
+        if (m.text.contains("could not connect to display", Qt::CaseInsensitive)) {
+            if (EnvironmentText("DISPLAY").isEmpty())
+                CannotShowWindows("no display to show windows on (DISPLAY is not set)");
+            CannotShowWindows(QString("cannot reach the display \"%1\" that DISPLAY names")
+                                  .arg(EnvironmentText("DISPLAY"))
+                                  .toStdString());
+        }
+        if (said.isEmpty()) said = m.text;
+    }
+    if (said.isEmpty()) said = text.section('\n', 0, 0);
+    CannotShowWindows(QString("the window system \"%1\" cannot be used (%2)")
+                          .arg(platform, said.simplified())
+                          .toStdString());
+}
+
+}  // namespace
 
 Application::Application() : impl_(std::make_unique<ApplicationImpl>()) {
     if (QApplication::instance() == nullptr) {
+        g_startMessages.clear();
+        const QtMessageHandler previous = qInstallMessageHandler(WhileStarting);
         impl_->qt = std::make_unique<QApplication>(impl_->argc, impl_->argv);
+        qInstallMessageHandler(previous);
+        for (const StartMessage& m : g_startMessages) {
+            qt_message_output(m.type, QMessageLogContext(), m.text);
+        }
+        g_startMessages.clear();
     }
     // Only Quit ends the run: closing the last visible window does not.
     QApplication::setQuitOnLastWindowClosed(false);

@@ -55,6 +55,9 @@ class Application : public Object {
 // Starts the runtime. On a machine with no display it prints one line saying
 // so, and how to run the program anyway, and ends the process.
 void RuntimeInit(int argc, char** argv);
+// Prints one line naming what keeps the program from a display, and how to
+// run it anyway, and ends the process with status 1.
+[[noreturn]] void CannotShowWindows(const std::string& problem);
 void RuntimePerformInitializers();
 // Switches high-resolution support on or off; call before the application exists.
 void SetSupportsHiDPI(bool on);

@@ -272,7 +272,11 @@ bool Label::SetOwnProperty(const plist::Entry& e) {
     const std::string& n = e.name;
     if (n == "Value")
         SetText(TextOf(e));
-    else if (n == "Multiline")
+    else if (n == "Transparent") {
+        // Not the widget's own fill: the widget is wider than the box.
+        transparent_ = BooleanOf(e);
+        label->update();
+    } else if (n == "Multiline")
         label->setWordWrap(BooleanOf(e));
     else if (n == "TextAlignment")
         label->setAlignment(AlignmentOf(IntegerOf(e)) | Qt::AlignTop);
@@ -474,6 +478,16 @@ void CanvasWidget::mousePressEvent(QMouseEvent* event) {
     } else {
         event->ignore();
     }
+}
+
+void LabelWidget::paintEvent(QPaintEvent* event) {
+    if (!label_->Transparent()) {
+        QPainter painter(this);
+        const QRect box(label_->Left() - x(), label_->Top() - y(), label_->Width(),
+                        label_->Height());
+        painter.fillRect(box, palette().brush(backgroundRole()));
+    }
+    QLabel::paintEvent(event);
 }
 
 void LabelWidget::mousePressEvent(QMouseEvent* event) {

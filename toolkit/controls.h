@@ -83,6 +83,8 @@ class Label : public RectControl {
     int Top() const override { return top_; }
     int Width() const override { return width_; }
     int Height() const override { return height_; }
+    // An opaque label fills its box, and only its box, with its background.
+    bool Transparent() const { return transparent_; }
 
   protected:
     bool SetOwnProperty(const plist::Entry& entry) override;
@@ -93,6 +95,7 @@ class Label : public RectControl {
     // the box is not broken where the text did not break it.
     void Refit();
     int left_ = 0, top_ = 0, width_ = 0, height_ = 0;  // the box the list gives
+    bool transparent_ = true;
 };
 
 class TextField : public RectControl {

@@ -1,8 +1,14 @@
 #include "toolkit/picture.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <QCoreApplication>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QImageReader>
+#include <cstdio>
+#include <set>
 
 #include "toolkit/qt_widgets.h"
 
@@ -23,10 +29,64 @@ bool IsPlainFileName(std::string_view name) {
            name.find_first_of(std::string_view("/\\\0", 3)) == std::string_view::npos;
 }
 
-QImage Load(const QString& path) {
+// Says once per file, on stderr, that a picture cannot be read and why.
+void Report(const QFileInfo& file, const QString& reason) {
+    static std::set<QString> reported;
+    if (!reported.insert(file.absoluteFilePath()).second) return;
+    std::fprintf(stderr, "tamsavik: cannot read the picture %s: %s\n",
+                 file.fileName().toLocal8Bit().constData(), reason.toLocal8Bit().constData());
+}
+
+// The image decoders' own complaints make way for the one report: libpng
+// writes them straight to stderr, so stderr goes nowhere while a file is read.
+class QuietStderr {
+  public:
+    QuietStderr() : saved_(dup(2)) {
+        std::fflush(stderr);
+        const int null = open("/dev/null", O_WRONLY | O_CLOEXEC);
+        if (null >= 0) {
+            dup2(null, 2);
+            close(null);
+        }
+    }
+    ~QuietStderr() {
+        std::fflush(stderr);
+        if (saved_ >= 0) {
+            dup2(saved_, 2);
+            close(saved_);
+        }
+    }
+    QuietStderr(const QuietStderr&) = delete;
+    QuietStderr& operator=(const QuietStderr&) = delete;
+
+  private:
+    int saved_;
+};
+
+// The picture in the file, or a null image. A missing file is reported only
+// when `mustExist`.
+QImage Load(const QString& path, bool mustExist) {
     const QFileInfo info(path);
-    if (!info.isFile() || info.size() > kMaxFileBytes) return QImage();
-    return QImage(path);
+    if (!info.exists()) {
+        if (mustExist) Report(info, "there is no such file");
+        return QImage();
+    }
+    if (!info.isFile()) {
+        Report(info, "it is not a file");
+        return QImage();
+    }
+    if (info.size() > kMaxFileBytes) {
+        Report(info, "it is larger than 16 MB");
+        return QImage();
+    }
+    QImageReader reader(path);
+    QImage image;
+    {
+        const QuietStderr quiet;
+        image = reader.read();
+    }
+    if (image.isNull()) Report(info, reader.errorString());
+    return image;
 }
 
 }  // namespace
@@ -58,10 +118,10 @@ std::shared_ptr<Picture> Picture::OpenFromApp(std::string_view fileName) {
     const qreal ratio = qGuiApp != nullptr ? qGuiApp->devicePixelRatio() : 1.0;
     if (ratio > 1.0) {
         const QFileInfo info(path);
-        image = Load(info.path() + '/' + info.completeBaseName() + "@2x." + info.suffix());
+        image = Load(info.path() + '/' + info.completeBaseName() + "@2x." + info.suffix(), false);
         if (!image.isNull()) image.setDevicePixelRatio(2.0);
     }
-    if (image.isNull()) image = Load(path);
+    if (image.isNull()) image = Load(path, true);
     if (image.isNull()) return nullptr;
     auto impl = std::make_unique<PictureImpl>();
     impl->image = std::move(image);

@@ -112,6 +112,7 @@ class LabelWidget : public QLabel {
     LabelWidget(Label* label, QWidget* parent) : QLabel(parent), label_(label) {}
 
   protected:
+    void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
 
   private:

@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QGuiApplication>
 #include <QTimer>
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <cstdlib>
@@ -29,24 +30,55 @@ RunState& State() {
     return state;
 }
 
-bool HasDisplay() {
-    const char* platform = std::getenv("QT_QPA_PLATFORM");
-    if (platform != nullptr && *platform != '\0') return true;
-    const char* display = std::getenv("DISPLAY");
-    const char* wayland = std::getenv("WAYLAND_DISPLAY");
-    return (display != nullptr && *display != '\0') || (wayland != nullptr && *wayland != '\0');
+std::string& StartedAs() {
+    static std::string path = "tamsavik";
+    return path;
+}
+
+bool IsSet(const char* variable) {
+    const char* value = std::getenv(variable);
+    return value != nullptr && *value != '\0';
+}
+
+// The path, quoted for a shell where it needs it.
+std::string ForShell(const std::string& path) {
+    if (!path.empty() &&
+        path.find_first_not_of("abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ"
+                               "0123456789_./+-=:,@%") == std::string::npos) {
+        return path;
+    }
+    std::string quoted = "'";
+    for (const char c : path) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return quoted + "'";
 }
 
 }  // namespace
 
+void CannotShowWindows(const std::string& problem) {
+    std::string line = problem;
+    std::replace_if(
+        line.begin(), line.end(), [](char c) { return c == '\n' || c == '\r'; }, ' ');
+    // Under a virtual display the X11 window system serves, whatever was asked for.
+    const char* platform = std::getenv("QT_QPA_PLATFORM");
+    const bool other = platform != nullptr && *platform != '\0' && std::string(platform) != "xcb";
+    std::fprintf(
+        stderr, "tamsavik: %s; run it on a desktop, or under a virtual display: %sxvfb-run -a %s\n",
+        line.c_str(), other ? "QT_QPA_PLATFORM=xcb " : "", ForShell(StartedAs()).c_str());
+    std::fflush(stderr);
+    // Not exit(): this may run inside the window system's start, half done.
+    std::_Exit(1);
+}
+
 void RuntimeInit(int argc, char** argv) {
-    (void)argc;
-    (void)argv;  // the program takes no arguments
-    if (!HasDisplay()) {
-        std::fprintf(stderr,
-                     "tamsavik: no display to show windows on (DISPLAY is not set); run it on a "
-                     "desktop, or under a virtual display: xvfb-run -a build/bin/tamsavik\n");
-        std::exit(1);
+    // The program takes no arguments; its name is for messages.
+    if (argc > 0 && argv != nullptr && argv[0] != nullptr && *argv[0] != '\0')
+        StartedAs() = argv[0];
+    const std::string platform = IsSet("QT_QPA_PLATFORM") ? std::getenv("QT_QPA_PLATFORM") : "";
+    if ((platform.empty() && !IsSet("WAYLAND_DISPLAY")) || platform == "xcb") {
+        if (std::getenv("DISPLAY") == nullptr)
+            CannotShowWindows("no display to show windows on (DISPLAY is not set)");
+        if (!IsSet("DISPLAY"))
+            CannotShowWindows("no display to show windows on (DISPLAY is empty)");
     }
     // Without a session's runtime folder Qt makes one and warns about it on
     // every start; make it ourselves, as Qt would, and say nothing.

@@ -1,9 +1,13 @@
 #include "toolkit/window.h"
 
+#include <xcb/xcb.h>
+
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QScreen>
 #include <algorithm>
+#include <cstdlib>
+#include <cstring>
 
 #include "toolkit/application.h"
 #include "toolkit/menu.h"
@@ -20,11 +24,44 @@ std::vector<std::pair<std::string, Window*>>& Registry() {
     return registry;
 }
 
+// Centred on the screen, but never with the top-left corner off it: a window
+// larger than the screen keeps its title bar and menu bar in reach.
 QPoint Centred(const QSize& size, int offset) {
     const QScreen* screen = QGuiApplication::primaryScreen();
     if (screen == nullptr) return QPoint(offset, offset);
     const QRect area = screen->availableGeometry();
-    return area.center() - QPoint(size.width() / 2, size.height() / 2) + QPoint(offset, offset);
+    const QPoint at =
+        area.center() - QPoint(size.width() / 2, size.height() / 2) + QPoint(offset, offset);
+    return QPoint(
+        std::clamp(at.x(), area.left(), std::max(area.left(), area.right() - size.width())),
+        std::clamp(at.y(), area.top(), std::max(area.top(), area.bottom() - size.height())));
+}
+
+xcb_atom_t Atom(xcb_connection_t* connection, const char* name) {
+    const auto cookie =
+        xcb_intern_atom(connection, 0, static_cast<std::uint16_t>(strlen(name)), name);
+    xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(connection, cookie, nullptr);
+    const xcb_atom_t atom = reply != nullptr ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
+    free(reply);
+    return atom;
+}
+
+// On X11, Qt names a window with an empty title after the application; an
+// empty title is meant to show an empty title bar, so name it nothing.
+void ShowEmptyTitle(QWidget* top) {
+    if (!top->windowTitle().isEmpty() || QGuiApplication::platformName() != "xcb") return;
+    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
+    xcb_connection_t* connection = x11 != nullptr ? x11->connection() : nullptr;
+    if (connection == nullptr) return;
+    static const xcb_atom_t netWmName = Atom(connection, "_NET_WM_NAME");
+    static const xcb_atom_t utf8 = Atom(connection, "UTF8_STRING");
+    const auto id = static_cast<xcb_window_t>(top->winId());
+    xcb_change_property(connection, XCB_PROP_MODE_REPLACE, id, XCB_ATOM_WM_NAME, XCB_ATOM_STRING, 8,
+                        0, "");
+    if (netWmName != XCB_ATOM_NONE && utf8 != XCB_ATOM_NONE) {
+        xcb_change_property(connection, XCB_PROP_MODE_REPLACE, id, netWmName, utf8, 8, 0, "");
+    }
+    xcb_flush(connection);
 }
 
 }  // namespace
@@ -73,6 +110,10 @@ bool TopLevelWidget::event(QEvent* event) {
 }
 
 void TopLevelWidget::closeEvent(QCloseEvent* event) {
+    if (owner_ != nullptr && owner_->RaiseCancelClose()) {
+        event->ignore();
+        return;
+    }
     if (owner_ != nullptr) owner_->RaiseClose();
     event->accept();
 }
@@ -177,6 +218,7 @@ void Window::Show() {
         w.placed = true;
         const QSize size = w.top->size();
         w.top->move(Centred(size, w.defaultLocation == 0 ? 0 : 40));
+        ShowEmptyTitle(w.top);
     }
     if (w.top->isMinimized()) w.top->showNormal();
     w.top->show();
@@ -196,6 +238,12 @@ void Window::Close() {
 
 bool Window::IsShown() const {
     return impl_->top && impl_->top->isVisible();
+}
+
+bool Window::RaiseCancelClose() {
+    bool cancel = false;
+    CallGuarded([&] { cancel = Event_CancelClose(); });
+    return cancel;
 }
 
 void Window::RaiseClose() {

@@ -82,6 +82,7 @@ class Window : public Object {
     WindowImpl& Impl() const { return *impl_; }
     bool RaiseKeyDown(std::string_view key);
     bool RaiseMouseDown(std::int64_t x, std::int64_t y);
+    bool RaiseCancelClose();
     void RaiseClose();
     // Every open window, in the order they were opened.
     static std::vector<Window*> OpenWindows();
@@ -92,6 +93,9 @@ class Window : public Object {
     virtual void CreateControls() {}
     virtual void AddMenuHandlers(tk::Window& window) { (void)window; }
     virtual void Event_Open() {}
+    // A request to close the window (its close button, the window manager);
+    // true keeps it open.
+    virtual bool Event_CancelClose() { return false; }
     virtual void Event_Close() {}
     virtual bool Event_KeyDown(std::string_view key) {
         (void)key;

@@ -23,8 +23,8 @@ AboutWnd& AboutWnd::Instance() {
 }
 
 bool AboutWnd::IsEventImplemented(std::string_view event) const {
-    static constexpr std::array<std::string_view, 4> kEvents{"Layout", "CreateControls", "KeyDown",
-                                                             "MouseDown"};
+    static constexpr std::array<std::string_view, 5> kEvents{"Layout", "CreateControls", "KeyDown",
+                                                             "MouseDown", "CancelClose"};
     return tk::RuntimeIsEventHandled(kEvents, event);
 }
 
@@ -81,4 +81,13 @@ bool AboutWnd::Event_MouseDown(std::int64_t x, std::int64_t y) {
     (void)y;
     HandOver();
     return false;
+}
+
+bool AboutWnd::Event_CancelClose() {
+    if (tk::Window::GetImplicitWindow("ControlWnd.ControlWnd") == nullptr) {
+        HandOver();
+    } else {
+        Hide();
+    }
+    return true;
 }

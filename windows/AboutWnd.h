@@ -51,6 +51,9 @@ class AboutWnd : public tk::Window {
     void Timer1_Action(tk::Timer& timer);
     bool Event_KeyDown(std::string_view key) override;
     bool Event_MouseDown(std::int64_t x, std::int64_t y) override;
+    // The window is never closed: its close button hides it, and the first
+    // time hands over as a key press does.
+    bool Event_CancelClose() override;
 
   private:
     // Hides the About window, then shows the main window (built the first time).

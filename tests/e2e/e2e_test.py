@@ -25,7 +25,8 @@ from subprocess import DEVNULL
 from typing import Callable
 
 TOOLS = ("Xvfb", "openbox", "xdotool", "xclip", "xwininfo", "xprop")
-MAIN_TITLE, HELP_TITLE, APP_NAME = "Dravenhal", "Mirrowin Info", "Tamsavik"
+# The About window's title is empty; message boxes carry the program's name.
+MAIN_TITLE, HELP_TITLE, ABOUT_TITLE, APP_NAME = "Dravenhal", "Mirrowin Info", "", "Tamsavik"
 ABOUT_SIZE, HELP_SIZE = (500, 200), (550, 500)
 MAIN_CONTENT_HEIGHT = 450  # the main window's, below its menu bar
 
@@ -172,7 +173,7 @@ def window(wid: str) -> Win | None:
     g = [int(v) for v in re.findall(r"(?:Absolute upper-left [XY]|Width|Height):\s+(-?\d+)", info)]
     if "IsViewable" not in info:
         return None
-    return Win(int(wid), title and title[1], g[0], g[1], (g[2], g[3]))
+    return Win(int(wid), title[1] if title else "", g[0], g[1], (g[2], g[3]))
 
 
 class App:
@@ -196,13 +197,13 @@ class App:
         wait_for(f"the window '{title}' to go", lambda: not self.windows(title, size))
 
     def about(self) -> Win:
-        return self.wait_window(APP_NAME, ABOUT_SIZE)
+        return self.wait_window(ABOUT_TITLE, ABOUT_SIZE)
 
     def open_main(self) -> Win:
         """Waits for the About window and hands over to the main window with a key."""
         activate(self.about())
         key("space")
-        self.wait_gone(APP_NAME, ABOUT_SIZE)
+        self.wait_gone(ABOUT_TITLE, ABOUT_SIZE)
         win = self.wait_window(MAIN_TITLE)
         activate(win)
         return win
@@ -228,7 +229,7 @@ def test_about_window_hands_over_after_its_timer(app: App) -> None:
     waited = time.monotonic() - shown
     if not 3.0 <= waited <= 7.0:
         raise Failure(f"the main window came {waited:.1f} s after the About window, not ~4 s")
-    app.wait_gone(APP_NAME, ABOUT_SIZE)
+    app.wait_gone(ABOUT_TITLE, ABOUT_SIZE)
 
 
 def test_about_window_hands_over_on_a_key_and_the_logo_shows_it_again(app: App) -> None:
@@ -240,8 +241,19 @@ def test_about_window_hands_over_on_a_key_and_the_logo_shows_it_again(app: App) 
     about = app.about()
     activate(about)
     click(about, (250, 100))  # a click hands over too
-    app.wait_gone(APP_NAME, ABOUT_SIZE)
+    app.wait_gone(ABOUT_TITLE, ABOUT_SIZE)
     app.quit(main, "Ctrl+Q in the main window")
+
+
+def test_closing_the_about_window_early_brings_the_main_window(app: App) -> None:
+    activate(app.about())
+    started = time.monotonic()
+    key("alt+F4")
+    main = app.wait_window(MAIN_TITLE)
+    if time.monotonic() - started > 3.0:
+        raise Failure("closing the About window did not hand over before the timer would have")
+    app.wait_gone(ABOUT_TITLE, ABOUT_SIZE)
+    app.quit(main, "Ctrl+Q after closing the About window")
 
 
 def test_worked_values(app: App) -> None:

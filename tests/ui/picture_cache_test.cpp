@@ -9,9 +9,7 @@
 #include <QImage>
 #include <QTemporaryDir>
 
-#include "calculator/ControlWnd.h"
 #include "resources/pictures.h"
-#include "tests/ui/ui_support.h"
 #include "toolkit/picture.h"
 
 namespace {
@@ -76,20 +74,6 @@ TEST(PictureCache, OpenFromAppTakesOnlyPlainNamesOfPictures) {
          {"sub/info.png", "../info.png", "..", ".", "", "notes.png", "folder.png", "missing.png"}) {
         EXPECT_EQ(tk::Picture::OpenFromApp(name), nullptr) << '"' << name << '"';
     }
-}
-
-TEST(PictureCache, MainWindowBuiltWithoutItsPicturesStillWorks) {
-    Folder();
-    ControlWnd& w = ControlWnd::Instance();
-    EXPECT_EQ(resources::_x_title3(), nullptr);
-    for (tk::Canvas* canvas : {&w.Canvas1(), &w.Canvas2(), &w.HelpCanvas()}) {
-        EXPECT_EQ(canvas->Backdrop(), nullptr) << canvas->Name();
-        EXPECT_TRUE(canvas->HasMouseDown()) << canvas->Name();
-    }
-    uitest::Click(w.HelpCanvas());
-    tk::Window* help = tk::Window::GetImplicitWindow("helpWnd.helpWnd");
-    ASSERT_NE(help, nullptr);
-    EXPECT_TRUE(help->IsShown());
 }
 
 }  // namespace

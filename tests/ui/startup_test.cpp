@@ -212,18 +212,4 @@ TEST(StartupProgram, KeepsRunningWithItsAboutWindow) {
     EXPECT_FALSE(QString::fromUtf8(program.readAllStandardError()).contains(kReport));
 }
 
-TEST(StartupProgram, WithNoDisplaySaysSoAndEndsWithStatusOne) {
-    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-    for (const char* name : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"}) env.remove(name);
-    QProcess program;
-    program.setProcessEnvironment(env);
-    program.start(TAMSAVIK_BINARY, {});
-    ASSERT_TRUE(program.waitForFinished(30000));
-    EXPECT_EQ(program.exitStatus(), QProcess::NormalExit);
-    EXPECT_EQ(program.exitCode(), 1);
-    const QString said = QString::fromUtf8(program.readAllStandardError());
-    EXPECT_EQ(said.count('\n'), 1) << said.toStdString();
-    EXPECT_TRUE(said.contains("no display")) << said.toStdString();
-}
-
 }  // namespace

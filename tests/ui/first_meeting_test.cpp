@@ -1,0 +1,189 @@
+// The program as a user first meets it: what each window paints, the About
+// window's close button, where windows are placed, and the messages of a run
+// that cannot show its windows or read a picture.
+#include <gtest/gtest.h>
+
+#include <QDir>
+#include <QFile>
+#include <QPainter>
+#include <QProcess>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <string>
+
+#include "calculator/ControlWnd.h"
+#include "tests/ui/ui_support.h"
+#include "toolkit/picture.h"
+#include "toolkit/qt_widgets.h"
+#include "windows/AboutWnd.h"
+#include "windows/helpWnd.h"
+
+namespace {
+
+using uitest::TopLevelOf;
+using uitest::WidgetOf;
+
+QWidget* ContentOf(const tk::Window& window) {
+    return static_cast<tk::TopLevelWidget*>(TopLevelOf(window))->Content();
+}
+
+// Runs first, while no picture has been kept: a failed open keeps nothing.
+TEST(FirstMeeting, APictureThatCannotBeReadIsNamedOnceWithItsReason) {
+    QTemporaryDir folder;
+    QFile source(QString(TAMSAVIK_PICTURES_DIR) + "/compute.png");
+    ASSERT_TRUE(source.open(QIODevice::ReadOnly));
+    QFile cut(folder.path() + "/compute.png");
+    ASSERT_TRUE(cut.open(QIODevice::WriteOnly));
+    cut.write(source.read(source.size() / 2));
+    cut.close();
+    tk::Picture::SetResourceFolder(folder.path().toStdString());
+
+    testing::internal::CaptureStderr();  // this process's own and Qt's alike
+    {
+        ControlWnd& main = ControlWnd::Instance();
+        EXPECT_EQ(main.ComputeCanvas().Backdrop(), nullptr);
+        uitest::Click(main.HelpCanvas());  // a button without its picture still works
+        EXPECT_NE(uitest::OpenWindow("helpWnd.helpWnd"), nullptr);
+        EXPECT_EQ(tk::Picture::OpenFromApp("compute.png"), nullptr);  // again: said once
+    }
+    const QString said = QString::fromStdString(testing::internal::GetCapturedStderr());
+    SCOPED_TRACE(said.toStdString());
+    EXPECT_EQ(said.count("tamsavik: cannot read the picture "), 5);  // and nothing else
+    EXPECT_FALSE(said.contains("libpng"));
+    EXPECT_EQ(said.count("picture compute.png: "), 1);
+    EXPECT_FALSE(said.contains("compute.png: there is no such file"));
+    EXPECT_TRUE(said.contains("picture CirclesVSmall.png: there is no such file"));
+    tk::Picture::SetResourceFolder(TAMSAVIK_PICTURES_DIR);
+}
+
+// Every control's own painting, each alone, lies outside every other
+// control's box; and the About picture shows whole on the window's background.
+TEST(FirstMeeting, NoControlPaintsOverAnotherAndTheAboutPictureShowsWhole) {
+    tk::Picture::SetResourceFolder(TAMSAVIK_PICTURES_DIR);
+    AboutWnd& about = AboutWnd::Instance();
+    ControlWnd& main = ControlWnd::Instance();
+    helpWnd& help = helpWnd::Instance();
+    for (tk::Window* window : std::initializer_list<tk::Window*>{&about, &main, &help}) {
+        std::vector<tk::RectControl*> controls;
+        for (tk::Object* object : window->Controls()) {
+            if (auto* rect = dynamic_cast<tk::RectControl*>(object)) {
+                rect->SetVisible(true);  // the result and its label too
+                controls.push_back(rect);
+            }
+        }
+        for (const tk::RectControl* control : controls) {
+            QWidget* widget = WidgetOf(*control);
+            QImage painted(widget->size(), QImage::Format_ARGB32_Premultiplied);
+            painted.fill(Qt::transparent);
+            widget->render(&painted, QPoint(), QRegion(), QWidget::DrawChildren);
+            for (const tk::RectControl* other : controls) {
+                if (other == control) continue;
+                const QRect shared = uitest::BoxOf(*other) & widget->geometry();
+                int covered = 0;
+                for (int y = shared.top(); y <= shared.bottom(); ++y) {
+                    for (int x = shared.left(); x <= shared.right(); ++x) {
+                        if (qAlpha(painted.pixel(QPoint(x, y) - widget->pos())) != 0) ++covered;
+                    }
+                }
+                EXPECT_EQ(covered, 0) << window->ClassName() << ": " << control->Name()
+                                      << " paints over " << other->Name();
+            }
+        }
+    }
+
+    const QRect box(20, 36, 147, 128);
+    QImage expected(box.size(), QImage::Format_RGB32);
+    expected.fill(Qt::white);
+    QPainter(&expected).drawImage(0, 0,
+                                  QImage(QString(TAMSAVIK_PICTURES_DIR) + "/CirclesSmall.png"));
+    const QImage shown = ContentOf(about)->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    EXPECT_TRUE(shown.copy(box) == expected) << "the About picture is not whole";
+}
+
+// The About window is never closed. Its close button hands over the first
+// time, then only hides it; the logo shows the same window again.
+TEST(FirstMeeting, TheAboutWindowsCloseButtonHandsOverThenHides) {
+    tk::Picture::SetResourceFolder(TAMSAVIK_PICTURES_DIR);
+    AboutWnd& about = AboutWnd::Instance();
+    for (int round = 0; round < 3; ++round) {
+        SCOPED_TRACE(round);
+        if (round > 0) {
+            uitest::Click(uitest::OpenWindow<ControlWnd>("ControlWnd.ControlWnd")->Canvas2());
+            ASSERT_TRUE(about.IsShown());
+        }
+        EXPECT_FALSE(TopLevelOf(about)->close());
+        uitest::Settle();
+        EXPECT_EQ(uitest::OpenWindow<AboutWnd>("AboutWnd.AboutWnd"), &about);
+        EXPECT_FALSE(about.IsShown());
+        ASSERT_EQ(uitest::CountOpen<ControlWnd>(), 1);
+        EXPECT_TRUE(uitest::OpenWindow("ControlWnd.ControlWnd")->IsShown());
+    }
+    EXPECT_TRUE(about.Timer1().IsArmed());
+}
+
+// On a screen smaller than the windows (the offscreen screen at scale 2,
+// in a child), each window's top-left corner is on the screen.
+TEST(FirstMeeting, EveryWindowBeginsOnTheScreen) {
+    if (qgetenv("QT_SCALE_FACTOR") != "2") {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert("QT_SCALE_FACTOR", "2");
+        QProcess child;
+        child.setProcessEnvironment(env);
+        child.start(QCoreApplication::applicationFilePath(),
+                    {"--gtest_filter=FirstMeeting.EveryWindowBeginsOnTheScreen"});
+        ASSERT_TRUE(child.waitForFinished(60000));
+        EXPECT_EQ(child.exitCode(), 0) << child.readAllStandardOutput().toStdString();
+        return;
+    }
+    tk::Picture::SetResourceFolder(TAMSAVIK_PICTURES_DIR);
+    const QRect screen = QGuiApplication::primaryScreen()->availableGeometry();
+    for (tk::Window* window : std::initializer_list<tk::Window*>{
+             &AboutWnd::Instance(), &ControlWnd::Instance(), &helpWnd::Instance()}) {
+        const QRect frame = TopLevelOf(*window)->frameGeometry();
+        EXPECT_FALSE(screen.contains(frame)) << "the screen is smaller than the window";
+        EXPECT_TRUE(screen.contains(frame.topLeft()))
+            << window->ClassName() << " at " << frame.x() << ", " << frame.y();
+    }
+}
+
+// Whatever keeps the program from a display, it says what in one line, with
+// how to run it under a virtual display by the path it was started as, and
+// ends with status 1. It is started by a link in a folder of its own.
+TEST(FirstMeeting, WithoutADisplayItSaysWhyInOneLineAndEndsWithOne) {
+    QTemporaryDir folder;
+    const QString program = folder.path() + "/my tamsavik";
+    ASSERT_TRUE(QFile::link(TAMSAVIK_BINARY, program));
+    const struct {
+        const char* platform;  // null: unset
+        const char* display;   // null: unset
+        const char* says;
+    } kRuns[] = {
+        {nullptr, nullptr, "DISPLAY is not set"},
+        {"xcb", "", "DISPLAY is empty"},
+        {nullptr, ":64999", "cannot reach the display \":64999\""},
+        {"xcb", "not a display", "cannot reach the display \"not a display\""},
+        {"wayland", ":0", "the window system \"wayland\" cannot be used"},
+        {"nosuchsystem", nullptr, "the window system \"nosuchsystem\" cannot be used"},
+    };
+    for (const auto& run : kRuns) {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        for (const char* name :
+             {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY", "XDG_SESSION_TYPE"})
+            env.remove(name);
+        if (run.platform != nullptr) env.insert("QT_QPA_PLATFORM", run.platform);
+        if (run.display != nullptr) env.insert("DISPLAY", run.display);
+        QProcess child;
+        child.setProcessEnvironment(env);
+        child.start(program, {});
+        ASSERT_TRUE(child.waitForFinished(30000)) << run.says;
+        const QString said = QString::fromUtf8(child.readAllStandardError());
+        SCOPED_TRACE(said.toStdString());
+        EXPECT_EQ(child.exitStatus(), QProcess::NormalExit);
+        EXPECT_EQ(child.exitCode(), 1);
+        EXPECT_EQ(said.count('\n'), 1);
+        EXPECT_TRUE(said.contains(run.says));
+        EXPECT_TRUE(said.endsWith(QString("xvfb-run -a '%1'\n").arg(program)));
+    }
+}
+
+}  // namespace
