@@ -1,19 +1,17 @@
-// The main calculator window on the offscreen platform: how it is built, what
-// its fields take from the keyboard, Compute, Clear and the pictures. That
-// closing it ends the run is tested on whole runs, in startup_test; which
-// codes a field takes, and what Compute decides, in the core's tests.
+// The main calculator window on the offscreen platform: what its fields take
+// from the keyboard, Compute, Clear and the pictures. What it shows is checked
+// in reference_image_test; that closing it ends the run, in startup_test;
+// which codes a field takes, and what Compute decides, in the core's tests.
 #include <gtest/gtest.h>
 
 #include <QClipboard>
 #include <QGuiApplication>
-#include <QLabel>
 #include <QLineEdit>
 #include <QTest>
 #include <string>
 #include <vector>
 
 #include "calculator/ControlWnd.h"
-#include "menus/MenuBar1.h"
 #include "tests/ui/ui_support.h"
 #include "toolkit/application.h"
 #include "toolkit/picture.h"
@@ -71,62 +69,7 @@ class MainWindow : public testing::Test {
     ControlWnd* w_ = nullptr;
 };
 
-// --- Building ------------------------------------------------------------------------
-
-TEST_F(MainWindow, IsBuiltAsDesignedWithTheResultHidden) {
-    auto* top = static_cast<tk::TopLevelWidget*>(TopLevelOf(W()));
-    EXPECT_EQ(top->windowTitle(), "Dravenhal");
-    EXPECT_EQ(top->Content()->minimumSize(), QSize(580, 450));
-    EXPECT_EQ(top->Content()->maximumSize(), QSize(580, 450));
-    EXPECT_FALSE(top->windowFlags() & Qt::WindowMaximizeButtonHint);
-    EXPECT_EQ(top->Content()->palette().color(QPalette::Window), QColor(Qt::white));
-    EXPECT_EQ(W().GetMenuBar(), MenuBar1::Instance());
-    // The bar sits above the content, which keeps its whole height.
-    ASSERT_NE(top->Layout()->menuBar(), nullptr);
-    EXPECT_EQ(top->height(), 450 + top->Layout()->menuBar()->sizeHint().height());
-
-    Texts names;
-    for (tk::Object* control : W().Controls()) {
-        const auto& rect = tk::Cast<tk::RectControl>(control);
-        names.push_back(rect.Name());
-        EXPECT_EQ(rect.Visible(), rect.Name() != "RdFld" && rect.Name() != "RdText") << rect.Name();
-    }
-    EXPECT_EQ(names, (Texts{"RdFld", "RdText", "StaticText1", "RxxFld", "StaticText2", "RyyFld",
-                            "StaticText3", "RxyFld", "StaticText6", "ComputeCanvas", "ClearCanvas",
-                            "HelpCanvas", "Canvas1", "Canvas2"}));
-
-    for (const char* name : {"RdFld", "RxxFld", "RyyFld", "RxyFld"}) {
-        SCOPED_TRACE(name);
-        const auto* edit = static_cast<const QLineEdit*>(WidgetOf(Control(name)));
-        EXPECT_EQ(edit->alignment() & Qt::AlignHorizontal_Mask, Qt::AlignHCenter);
-        EXPECT_EQ(edit->font().pixelSize(), 14);
-        EXPECT_EQ(Control(name).MaximumCharactersAllowed(), 6);
-        EXPECT_EQ(Control(name).ReadOnly(), std::string(name) == "RdFld");
-    }
-
-    const std::pair<const char*, const char*> kLabels[] = {
-        {"RdText", "Partial r\rbetween X1 and Y"},  {"StaticText1", "r between\rY and X1"},
-        {"StaticText2", "r between\rY and X2"},     {"StaticText3", "r between\rX1 and X2"},
-        {"StaticText6", "by The Tamsavik Authors"},
-    };
-    for (const auto& [name, text] : kLabels) {
-        SCOPED_TRACE(name);
-        const auto& label = Control<tk::Label>(name);
-        EXPECT_EQ(label.Text(), text);
-        // Disabled, the labels keep their navy text.
-        EXPECT_FALSE(label.Enabled());
-        EXPECT_EQ(WidgetOf(label)->palette().color(QPalette::Disabled, QPalette::WindowText),
-                  QColor(0x00, 0x00, 0x80));
-    }
-
-    for (const char* name : {"ComputeCanvas", "ClearCanvas", "HelpCanvas", "Canvas1", "Canvas2"}) {
-        const auto& canvas = Control<tk::Canvas>(name);
-        ASSERT_NE(canvas.Backdrop(), nullptr) << name;
-        EXPECT_EQ(QSize(canvas.Backdrop()->Width(), canvas.Backdrop()->Height()),
-                  WidgetOf(canvas)->size())
-            << name;
-    }
-}
+// --- Focus ---------------------------------------------------------------------------
 
 TEST_F(MainWindow, TabGoesRoundTheThreeInputsAndSkipsTheResult) {
     Enter(".5", ".3", ".4");
