@@ -57,15 +57,6 @@ std::string_view ValueOf(std::string_view line) {
     return ::testing::AssertionSuccess();
 }
 
-// The help window shows the text as stored: plain ASCII, lines broken by CR.
-TEST(HelpText, PlainAsciiLinesBrokenByCarriageReturns) {
-    for (std::size_t i = 0; i < kHelpText.size(); ++i) {
-        const auto c = static_cast<unsigned char>(kHelpText[i]);
-        EXPECT_TRUE(c == '\r' || (c >= 0x20 && c < 0x7f))
-            << "byte " << static_cast<int>(c) << " at offset " << i;
-    }
-}
-
 // Each example's correlations, read from the text and typed into the three
 // fields (X1 and Y, X2 and Y, X1 and X2), must give the result its paragraph
 // states.

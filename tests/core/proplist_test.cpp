@@ -7,7 +7,6 @@
 #include <algorithm>
 #include <cstdint>
 #include <limits>
-#include <set>
 #include <string>
 #include <vector>
 
@@ -94,34 +93,6 @@ TEST(LayoutList, ValuesComeBackBitForBit) {
     EXPECT_EQ(pl::Encode(entries), bytes);
 }
 
-// Every name the table knows is letters only, given once, and encodes and
-// decodes with a value of its type.
-TEST(LayoutList, EveryKnownNameRoundTrips) {
-    // A value of each type, in the order of ValueType.
-    const pl::Value kSample[] = {std::int64_t{-123456789012},
-                                 true,
-                                 pl::FontUnit{3},
-                                 std::string("text"),
-                                 pl::Colour{{9, 8, 7, 6}},
-                                 pl::FontSize{10.5f},
-                                 pl::LineSpacing{1.5}};
-    std::set<std::string_view> seen;
-    std::vector<pl::Entry> entries;
-    for (const std::string_view name : pl::KnownNames()) {
-        EXPECT_TRUE(seen.insert(name).second) << "repeated name " << name;
-        EXPECT_TRUE(std::all_of(name.begin(), name.end(), [](char c) {
-            return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z');
-        })) << name;
-        const auto type = pl::TypeOf(name);
-        ASSERT_TRUE(type.has_value()) << name;
-        const pl::Value& value = kSample[static_cast<std::size_t>(*type)];
-        ASSERT_EQ(value.index(), static_cast<std::size_t>(*type));
-        entries.push_back({std::string(name), value});
-    }
-    EXPECT_GT(entries.size(), 60u);
-    EXPECT_EQ(pl::Decode(pl::Encode(entries)), entries);
-}
-
 // The types of the known names show in the exact bytes above; a name is known
 // only exactly, and only with a value of its type.
 TEST(LayoutList, OnlyExactNamesWithValuesOfTheirTypeAreKnown) {
@@ -192,32 +163,6 @@ TEST(LayoutList, MalformedListsAreRefusedAtTheFault) {
             EXPECT_EQ(e.offset(), c.offset) << c.what << ": " << e.what();
             EXPECT_NE(std::string(e.what()).find(c.why), std::string::npos)
                 << c.what << ": " << e.what();
-        }
-    }
-}
-
-// Every prefix of a good list either ends on an entry boundary and decodes to
-// the entries so far, or is refused at or before its end. Run under the
-// address sanitizer, this also shows that no cut makes the decoder read past
-// the bytes it is given.
-TEST(LayoutList, EveryPrefixOfAGoodList) {
-    std::vector<std::size_t> boundaries{0};
-    for (std::size_t i = 1; i <= kEveryTypeEntries.size(); ++i) {
-        const auto end = kEveryTypeEntries.begin() + static_cast<std::ptrdiff_t>(i);
-        boundaries.push_back(pl::Encode({kEveryTypeEntries.begin(), end}).size());
-    }
-    for (std::size_t len = 0; len < kEveryTypeBytes.size(); ++len) {
-        // A copy of exactly `len` bytes, so a read past it is caught.
-        const Bytes prefix(kEveryTypeBytes.begin(),
-                           kEveryTypeBytes.begin() + static_cast<std::ptrdiff_t>(len));
-        const auto boundary = std::find(boundaries.begin(), boundaries.end(), len);
-        try {
-            const auto entries = pl::Decode(prefix);
-            EXPECT_NE(boundary, boundaries.end()) << "prefix of " << len << " decoded";
-            EXPECT_EQ(entries.size(), static_cast<std::size_t>(boundary - boundaries.begin()));
-        } catch (const pl::DecodeError& e) {
-            EXPECT_EQ(boundary, boundaries.end()) << "prefix of " << len << " refused";
-            EXPECT_LE(e.offset(), len) << "prefix of " << len;
         }
     }
 }

@@ -82,10 +82,8 @@ TEST_F(AboutWindow, AKeyOrAClickHandsOverAtOnceAModifierAloneDoesNot) {
         std::function<void(AboutWnd&)> act;
     } kActs[] = {
         {"a letter", [](AboutWnd& a) { QTest::keyClick(TopLevelOf(a), Qt::Key_A); }},
-        {"Return", [](AboutWnd& a) { QTest::keyClick(TopLevelOf(a), Qt::Key_Return); }},
         {"Escape", [](AboutWnd& a) { QTest::keyClick(TopLevelOf(a), Qt::Key_Escape); }},
         {"a click on the picture", [](AboutWnd& a) { uitest::Click(a.Canvas1()); }},
-        {"a click on the name", [](AboutWnd& a) { uitest::Click(a.Label1()); }},
         {"a click on the notice", [](AboutWnd& a) { uitest::Click(a.StaticText2()); }},
         {"a click beside them",
          [](AboutWnd& a) {
@@ -142,21 +140,6 @@ TEST_F(AboutWindow, OnceTheTimerHasFiredTheWindowFromTheLogoStays) {
 
     uitest::Click(About().Canvas1());
     ExpectHandedOverTo(nullptr);
-}
-
-// The timer knows its window only while the window lives.
-TEST(AboutTimerWrapper, KnowsItsWindowOnlyWhileTheWindowLives) {
-    class ProbeWindow : public tk::Window {
-      public:
-        std::string_view FullClassName() const override { return "Probe.ProbeWindow"; }
-    };
-    auto probe = std::make_unique<ProbeWindow>();
-    AboutWnd::_wrapper_Timer1 wrapper(*probe);
-    EXPECT_EQ(wrapper.Window(), nullptr);
-    wrapper.SetWindow(probe.get());
-    EXPECT_EQ(wrapper.Window(), probe.get());
-    probe.reset();
-    EXPECT_EQ(wrapper.Window(), nullptr);
 }
 
 }  // namespace

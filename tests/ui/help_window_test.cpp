@@ -70,12 +70,6 @@ TEST_F(HelpWindow, ShowsTheStoredTextInAnEditableArea) {
 }
 
 TEST_F(HelpWindow, OneWindowWhileOpenWithItsEditsThenANewOneWithTheStoredText) {
-    Main().RxxFld().SetText(".5");
-    Main().RyyFld().SetText(".3");
-    Main().RxyFld().SetText(".4");
-    uitest::Click(Main().ComputeCanvas());
-    ASSERT_EQ(Main().RdFld().Text(), ".4346");
-
     helpWnd& help = ClickHelp();
     EditorOf(help)->moveCursor(QTextCursor::Start);
     QTest::keyClicks(EditorOf(help), "Note. ");
@@ -93,13 +87,10 @@ TEST_F(HelpWindow, OneWindowWhileOpenWithItsEditsThenANewOneWithTheStoredText) {
     help.Close();
     uitest::Settle();
     EXPECT_EQ(uitest::OpenWindow("helpWnd.helpWnd"), nullptr);
-    // The main window is as it was, and the run goes on.
+    // The run goes on.
     EXPECT_FALSE(tk::QuitRequested());
     EXPECT_EQ(tk::Window::OpenWindows(), std::vector<tk::Window*>{&Main()});
     EXPECT_TRUE(Main().IsShown());
-    EXPECT_EQ(Main().RxxFld().Text() + Main().RyyFld().Text() + Main().RxyFld().Text(), ".5.3.4");
-    EXPECT_TRUE(Main().RdFld().Visible());
-    EXPECT_EQ(Main().RdFld().Text(), ".4346");
 
     EXPECT_EQ(ClickHelp().EditField1().Text(), kHelpText);
 }

@@ -69,23 +69,6 @@ class MainWindow : public testing::Test {
     ControlWnd* w_ = nullptr;
 };
 
-// --- Focus ---------------------------------------------------------------------------
-
-TEST_F(MainWindow, TabGoesRoundTheThreeInputsAndSkipsTheResult) {
-    Enter(".5", ".3", ".4");
-    ASSERT_TRUE(Compute().empty());
-    ASSERT_EQ(Result(), ".4346");
-    W().RxxFld().SetFocus();
-    for (const char* next : {"RyyFld", "RxyFld", "RxxFld", "RyyFld"}) {
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        EXPECT_TRUE(Control(next).HasFocus()) << "Tab should reach " << next;
-    }
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
-    EXPECT_TRUE(W().RxxFld().HasFocus());
-    // The result can still be clicked into, to select and copy it.
-    EXPECT_EQ(WidgetOf(W().RdFld())->focusPolicy(), Qt::ClickFocus);
-}
-
 // --- Typing, through the real key path ---------------------------------------------------
 
 TEST_F(MainWindow, FieldsTakeOnlyTheirOwnKeysAndBeepAtOthers) {
@@ -213,38 +196,6 @@ TEST_F(MainWindow, ComputeShowsTheResultUntilTheNextComputeOrClear) {
         EXPECT_EQ(Inputs(), (Texts{"", "", ""}));
         EXPECT_EQ(Result(), "hidden");
         EXPECT_TRUE(W().RxxFld().HasFocus());
-    }
-}
-
-// --- The pictures --------------------------------------------------------------------
-
-TEST_F(MainWindow, HelpAndLogoOpenTheirWindowsAndBannerAndByLineNothing) {
-    Enter(".5", ".3", ".4");
-    ASSERT_TRUE(Compute().empty());
-    const struct {
-        const char* control;
-        const char* opens;  // the full class name of the window it opens; null for none
-    } kCases[] = {{"Canvas1", nullptr},
-                  {"StaticText6", nullptr},
-                  {"HelpCanvas", "helpWnd.helpWnd"},
-                  {"Canvas2", "AboutWnd.AboutWnd"}};
-    for (const auto& c : kCases) {
-        SCOPED_TRACE(c.control);
-        W().RyyFld().SetFocus();
-        const std::size_t windows = tk::Window::OpenWindows().size();
-        EXPECT_TRUE(ClickOn(Control<tk::RectControl>(c.control)).empty());
-        if (c.opens != nullptr) {
-            ASSERT_NE(uitest::OpenWindow(c.opens), nullptr);
-            EXPECT_TRUE(uitest::OpenWindow(c.opens)->IsShown());
-            EXPECT_EQ(tk::Window::OpenWindows().size(), windows + 1);
-        } else {
-            EXPECT_EQ(tk::Window::OpenWindows(), std::vector<tk::Window*>{&W()});
-            EXPECT_TRUE(W().RyyFld().HasFocus());
-        }
-        EXPECT_EQ(uitest::OpenWindow("ControlWnd.ControlWnd"), &W());
-        EXPECT_TRUE(W().IsShown());
-        EXPECT_EQ(Inputs(), (Texts{".5", ".3", ".4"}));
-        EXPECT_EQ(Result(), ".4346");
     }
 }
 

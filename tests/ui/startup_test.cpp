@@ -1,7 +1,6 @@
-// The program's start-up and how a run ends. The steps that make the
-// application object and the first window run in this process. Whole runs end
-// the event loop for good, so each runs as a child: this test program again,
-// in one scenario, or the real program. A run ends with status 0 when the
+// How a run of the program ends. Whole runs end the event loop for good, so
+// each runs as a child: this test program again, in one scenario, or the real
+// program. A run ends with status 0 when the
 // user quits or closes the main window; an error that escapes a handler is
 // reported once and ends it with status 1.
 #include "app/startup.h"
@@ -21,7 +20,6 @@
 #include "menus/MenuBar1.h"
 #include "tests/ui/ui_support.h"
 #include "toolkit/application.h"
-#include "toolkit/picture.h"
 #include "windows/AboutWnd.h"
 
 namespace {
@@ -30,25 +28,6 @@ using uitest::OpenWindow;
 
 constexpr const char* kScenarioVariable = "TAMSAVIK_STARTUP_SCENARIO";
 constexpr const char* kReport = "an error nobody handled ended the program";
-
-// --- The steps, in this process ---------------------------------------------------------
-
-TEST(StartupSteps, TheApplicationWithItsMenuBarThenTheAboutWindowAlone) {
-    app::NewAppInstance();
-    tk::Application* application = tk::Application::Current();
-    ASSERT_NE(application, nullptr);
-    EXPECT_EQ(application->GetMenuBar(), MenuBar1::Instance());
-
-    tk::Picture::SetResourceFolder(TAMSAVIK_PICTURES_DIR);
-    app::LateStartup();
-    auto* about = OpenWindow<AboutWnd>("AboutWnd.AboutWnd");
-    ASSERT_NE(about, nullptr);
-    EXPECT_TRUE(about->IsShown());
-    EXPECT_EQ(tk::Window::OpenWindows(), std::vector<tk::Window*>{about});
-    EXPECT_TRUE(about->Timer1().IsArmed());
-    // The application and the main window share the one bar.
-    EXPECT_EQ(ControlWnd::Instance().GetMenuBar(), application->GetMenuBar());
-}
 
 // --- Whole runs of app::Run, in a child ---------------------------------------------------
 
