@@ -88,9 +88,7 @@ void ExpectLooksLike(const tk::Window& window, const QString& name) {
     shot.save(out + "/" + name + ".png");
     map.save(out + "/" + name + "-difference.png");
     ADD_FAILURE() << name.toStdString() << ": " << differing << " pixels differ from "
-                  << reference.toStdString() << " (" << want.width() << "x" << want.height()
-                  << " there, " << shot.width() << "x" << shot.height() << " here); the grab and "
-                  << "a map of the differences are " << out.toStdString() << "/"
+                  << reference.toStdString() << "; see " << out.toStdString() << "/"
                   << name.toStdString() << ".png and " << name.toStdString() << "-difference.png";
 }
 
