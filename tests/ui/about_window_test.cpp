@@ -84,7 +84,6 @@ TEST_F(AboutWindow, AKeyOrAClickHandsOverAtOnceAModifierAloneDoesNot) {
         {"a letter", [](AboutWnd& a) { QTest::keyClick(TopLevelOf(a), Qt::Key_A); }},
         {"Escape", [](AboutWnd& a) { QTest::keyClick(TopLevelOf(a), Qt::Key_Escape); }},
         {"a click on the picture", [](AboutWnd& a) { uitest::Click(a.Canvas1()); }},
-        {"a click on the notice", [](AboutWnd& a) { uitest::Click(a.StaticText2()); }},
         {"a click beside them",
          [](AboutWnd& a) {
              auto* top = static_cast<tk::TopLevelWidget*>(TopLevelOf(a));
