@@ -1,12 +1,11 @@
-// Windows built from layout lists: what each property shows on its widget,
-// tab order, the one open window per class, timers and weak references, the
-// user-interface thread check, and the modal message box. The window is
-// uitest::TestWnd.
+// Windows built from layout lists: what each property does to its widget, the
+// character limit, the one open window per class, timers and weak references,
+// the user-interface thread check, and the modal message box. The window is
+// uitest::TestWnd. (The tab order is the end-to-end suite's.)
 #include <gtest/gtest.h>
 
 #include <QClipboard>
 #include <QGuiApplication>
-#include <QLabel>
 #include <QLineEdit>
 #include <QTest>
 #include <algorithm>
@@ -68,9 +67,6 @@ TEST(LayoutList, EachPropertyShowsOnItsWidget) {
     EXPECT_EQ(colour(w.LimitFld(), QPalette::Text), QColor(Qt::white).rgba());
     EXPECT_EQ(colour(w.NotesArea(), QPalette::Text), QColor(0xff, 0, 0, 0x7f).rgba());
 
-    EXPECT_TRUE(static_cast<QLabel*>(W(w.TitleLbl()))->alignment() & Qt::AlignHCenter);
-    EXPECT_TRUE(static_cast<QLineEdit*>(W(w.LimitFld()))->alignment() & Qt::AlignRight);
-    EXPECT_EQ(w.TitleLbl().Text(), "Result");
     EXPECT_EQ(w.NotesArea().Text(), "one\rtwo");
 
     EXPECT_TRUE(w.LockedFld().ReadOnly());
@@ -104,19 +100,6 @@ TEST(LayoutList, CharacterLimitBoundsTypingButNotTheProgramsText) {
     ASSERT_EQ(w.LimitFld().Text(), "");
     QTest::keyClicks(field, "abcdefg");
     EXPECT_EQ(w.LimitFld().Text(), "abcdef");
-}
-
-// Built in the order Limit(2), First(0), Locked(3), Notes(1), the fields and
-// the area are visited by tab index.
-TEST(LayoutList, TabOrderFollowsTabIndex) {
-    TestWnd& w = TestWnd::Instance();
-    ASSERT_TRUE(QTest::qWaitForWindowActive(uitest::TopLevelOf(w)));
-    w.FirstFld().SetFocus();
-    const tk::RectControl* order[] = {&w.NotesArea(), &w.LimitFld(), &w.LockedFld()};
-    for (const tk::RectControl* next : order) {
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        EXPECT_TRUE(next->HasFocus()) << next->Name();
-    }
 }
 
 // The colour the window shows at a point of the canvas that its 16x16 picture
