@@ -13,9 +13,9 @@
 #include <QImage>
 #include <QPlainTextEdit>
 #include <QScrollBar>
-#include <QStyle>
 #include <QTest>
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 
 #include "calculator/ControlWnd.h"
