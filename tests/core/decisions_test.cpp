@@ -101,8 +101,8 @@ TEST(Compute, PartialCorrelation) {
     }
 }
 
-// Missing and out-of-range values: the message, the field to focus, and which
-// test comes first.
+// Missing and out-of-range values: the field to focus, and which test comes
+// first. The messages themselves are checked where the user reads them.
 TEST(Compute, FirstProblemWins) {
     constexpr auto kMissing = Kind::MissingValue;
     constexpr auto kRange = Kind::OutOfRange;
@@ -138,12 +138,6 @@ TEST(Compute, FirstProblemWins) {
         const ComputeOutcome out = EvaluateInputs(c.rxx, c.ryy, c.rxy);
         ASSERT_EQ(out.kind, c.kind) << out.message << out.resultText;
         EXPECT_EQ(out.focus, c.focus);
-        const std::string pair = c.focus == kX1Y   ? "X1 and Y"
-                                 : c.focus == kX2Y ? "X2 and Y"
-                                                   : "X1 and X2";
-        EXPECT_EQ(out.message, c.kind == kMissing
-                                   ? "Please enter the correlation between " + pair
-                                   : "Correlation of " + pair + " must range from -1.00 to +1.00");
         EXPECT_TRUE(out.resultText.empty());
     }
 }

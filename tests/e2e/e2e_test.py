@@ -62,6 +62,22 @@ def wait_for(what: str, probe: Callable[[], object], timeout: float = 5.0):
     return value
 
 
+def first_seen(what: str, probe: Callable[[], object], timeout: float) -> tuple[float, float]:
+    """Waits for `probe` to find something. Returns when the last probe that
+    found nothing began and when the first that found it ended: the moment it
+    came lies between, however slowly a loaded machine runs the probes."""
+    missed = time.monotonic()
+    deadline = missed + timeout
+    while True:
+        began = time.monotonic()
+        if probe():
+            return missed, time.monotonic()
+        if began > deadline:
+            raise Failure(f"timed out after {timeout:g} s waiting for {what}")
+        missed = began
+        time.sleep(0.03)
+
+
 def x(*args: str, check: bool = False) -> str:
     """Runs an X tool on the display; returns what it printed."""
     return subprocess.run(args, env=ENV, capture_output=True, text=True, timeout=15,
@@ -180,9 +196,19 @@ class App:
     """One run of the program on the display."""
 
     def __init__(self, binary: str, workdir: str):
-        self.log = tempfile.TemporaryFile(mode="w+", dir=workdir)
-        self.proc = subprocess.Popen([binary], env=ENV, stdin=DEVNULL, stdout=self.log,
+        self.binary, self.log = binary, tempfile.TemporaryFile(mode="w+", dir=workdir)
+        self.launch()
+
+    def launch(self) -> None:
+        self.launched = time.monotonic()
+        self.proc = subprocess.Popen([self.binary], env=ENV, stdin=DEVNULL, stdout=self.log,
                                      stderr=subprocess.STDOUT)
+
+    def relaunch(self) -> None:
+        self.proc.kill()
+        self.proc.wait()
+        self.wait_gone(ABOUT_TITLE)
+        self.launch()
 
     def windows(self, title: str | None = None, size: tuple[int, int] | None = None) -> list[Win]:
         ids = x("xdotool", "search", "--onlyvisible", "--pid", str(self.proc.pid)).split()
@@ -196,6 +222,10 @@ class App:
     def wait_gone(self, title: str, size: tuple[int, int] | None = None) -> None:
         wait_for(f"the window '{title}' to go", lambda: not self.windows(title, size))
 
+    def first_seen(self, title: str, size: tuple[int, int] | None = None,
+                   timeout: float = 15) -> tuple[float, float]:
+        return first_seen(f"the window '{title}'", lambda: self.windows(title, size), timeout)
+
     def about(self) -> Win:
         return self.wait_window(ABOUT_TITLE, ABOUT_SIZE)
 
@@ -205,6 +235,7 @@ class App:
         key("space")
         self.wait_gone(ABOUT_TITLE, ABOUT_SIZE)
         win = self.wait_window(MAIN_TITLE)
+        self.main_seen = time.monotonic()
         activate(win)
         return win
 
@@ -221,22 +252,37 @@ class App:
 # Each test_ function below is a case, run in this order.
 
 
+# The About window's timer runs for 4 s from when the window is built, a moment
+# before it shows. Load delays every step and every look, so each bound is
+# taken where a delay cannot break it: the earliest moment from the launch, the
+# latest from when the About window was surely on screen, with 2.5 s for load.
+TIMER, EARLY, LOAD = 4.0, 0.2, 2.5  # EARLY: a coarse Qt timer may fire 5% early
+
+
 def test_about_window_hands_over_after_its_timer(app: App) -> None:
-    app.about()
-    shown = time.monotonic()
+    _, about_seen = app.first_seen(ABOUT_TITLE, ABOUT_SIZE)
     expect("main windows while the About window shows", app.windows(MAIN_TITLE), [])
-    app.wait_window(MAIN_TITLE, timeout=10)
-    waited = time.monotonic() - shown
-    if not 3.0 <= waited <= 7.0:
-        raise Failure(f"the main window came {waited:.1f} s after the About window, not ~4 s")
+    main_missed, main_seen = app.first_seen(MAIN_TITLE, timeout=TIMER + 10)
+    if main_seen - app.launched < TIMER - EARLY:
+        raise Failure(f"the main window came {main_seen - app.launched:.1f} s after the launch, "
+                      f"before the {TIMER:g} s timer")
+    if main_missed - about_seen > TIMER + LOAD:
+        raise Failure(f"the main window came over {main_missed - about_seen:.1f} s after the "
+                      f"About window showed, not ~{TIMER:g} s")
     app.wait_gone(ABOUT_TITLE, ABOUT_SIZE)
 
 
 def test_about_window_hands_over_on_a_key_and_the_logo_shows_it_again(app: App) -> None:
-    started = time.monotonic()
-    main = app.open_main()
-    if time.monotonic() - started > 3.0:
-        raise Failure("the key did not hand over before the timer would have")
+    # The key handed over only if the main window came before the timer could
+    # have fired. On a loaded machine the About window may come too late to
+    # tell: then the program is started again, three times at most.
+    for _ in range(3):
+        main = app.open_main()
+        if app.main_seen - app.launched < TIMER - EARLY:
+            break
+        app.relaunch()
+    else:
+        raise Failure("the main window never came before the timer could have brought it")
     click(main, LOGO)
     about = app.about()
     activate(about)

@@ -101,16 +101,13 @@ TEST_F(EditCommands, EnablingFollowsSelectionClipboardAndReadOnly) {
         const char* clipboard;
         std::set<std::string> enabled;
     } cases[] = {
+        // clang-format off
         {false, "", "", false, "", {}},
         {false, "abc", "", false, "", {"EditSelectAll"}},
-        {false,
-         "abc",
-         "",
-         true,
-         "x",
-         {"EditCut", "EditCopy", "EditPaste", "EditClear", "EditSelectAll"}},
+        {false, "abc", "", true, "x", {"EditCut", "EditCopy", "EditPaste", "EditClear", "EditSelectAll"}},
         {false, "", "7", false, "", {"EditUndo", "EditSelectAll"}},
         {true, "fixed", "", true, "x", {"EditCopy", "EditSelectAll"}},
+        // clang-format on
     };
     for (const auto& c : cases) {
         tk::TextField& field = c.locked ? w_->LockedFld() : w_->FirstFld();

@@ -25,7 +25,8 @@ using tk::plist::Text;
 
 // clang-format off
 constexpr Row kWindowRows[] = {Text("Title", "Layout check"), Int("Width", 320), Int("Height", 200),
-                               Bool("Resizeable", false), Bool("Visible", true)};
+                               Bool("HasMaximizeButton", true), Bool("Resizeable", false),
+                               Bool("Visible", true)};
 LAYOUT_LIST(kWindowList, kWindowRows);
 constexpr Row kTitleRows[] = {Int("Left", 10), Int("Top", 12), Int("Width", 140), Int("Height", 20),
                               Text("Value", "Result"), Int("TextAlignment", 2),

@@ -67,7 +67,8 @@ std::shared_ptr<tk::Picture> TestPicture();
 //   NotesArea      "one\rtwo" at (130, 40, 150, 60), half-transparent red, tab index 1
 //   PictureCanvas  TestPicture() at (200, 110, 32, 32); Transparent true, then false
 //   Timer1         fires once after 50 ms, counting in timerFires
-// The window is "Layout check", 320 by 200 and not resizeable.
+// The window is "Layout check", 320 by 200, not resizeable, and asks for a
+// maximise button.
 class TestWnd : public tk::Window {
   public:
     static TestWnd& Instance() { return tk::ImplicitInstance<TestWnd>("TestWnd.TestWnd"); }
