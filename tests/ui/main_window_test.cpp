@@ -16,6 +16,7 @@
 #include "menus/MenuBar1.h"
 #include "tests/ui/ui_support.h"
 #include "toolkit/application.h"
+#include "toolkit/dialogs.h"
 #include "toolkit/picture.h"
 #include "toolkit/qt_widgets.h"
 
