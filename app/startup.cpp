@@ -11,7 +11,8 @@ namespace app {
 void NewAppInstance() {
     auto application = std::make_unique<Tamsavik>();
     application->Constructor();
-    application->_x_SetVersionData(2, 0, 0, 0, 3, kLongVersion, "", kPackageInfo);
+    application->_x_SetVersionData(TAMSAVIK_VERSION_MAJOR, TAMSAVIK_VERSION_MINOR,
+                                   TAMSAVIK_VERSION_PATCH, 0, 3, kLongVersion, "", kPackageInfo);
     application->SetMenuBar(MenuBar1::Instance());
     tk::RuntimeRegisterAppObject(std::move(application));
 }

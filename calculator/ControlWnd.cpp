@@ -7,6 +7,7 @@
 #include "resources/layouts.h"
 #include "resources/pictures.h"
 #include "toolkit/application.h"
+#include "toolkit/dialogs.h"
 #include "toolkit/core/text.h"
 #include "windows/AboutWnd.h"
 #include "windows/build_control.h"

@@ -21,46 +21,18 @@ build=${BUILD_DIR:-build-startup-bench}
 out=$build/startup-bench
 mkdir -p "$out"
 
-for tool in Xvfb g++ pkg-config cmake ninja; do
+for tool in Xvfb cmake ninja; do
     command -v "$tool" >/dev/null || {
         echo "bench_startup: $tool is missing (scripts/deps.sh installs it)" >&2
         exit 1
     }
 done
-pkg-config --exists Qt6Widgets Qt6Test x11 xcb || {
-    echo "bench_startup: the Qt 6 Widgets, Qt 6 Test, X11 or xcb development files are missing" >&2
-    exit 1
-}
 
 echo "Building (Release) into $build ..."
 cmake -S . -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DTAMSAVIK_TESTS=OFF \
-    -DTAMSAVIK_BENCH=OFF >/dev/null
-cmake --build "$build" --target tamsavik >/dev/null
-
-# Qt's headers as system headers, so that our warnings are about our code.
-qt_includes() {
-    local flag
-    for flag in $(pkg-config --cflags "$@"); do
-        case $flag in
-            -I*) printf '%s\n' "-isystem" "${flag#-I}" ;;
-            *) printf '%s\n' "$flag" ;;
-        esac
-    done
-}
-mapfile -t widgets_flags < <(qt_includes Qt6Widgets)
-mapfile -t test_flags < <(qt_includes Qt6Widgets Qt6Test)
-read -r -a widgets_libs <<<"$(pkg-config --libs Qt6Widgets)"
-read -r -a test_libs <<<"$(pkg-config --libs Qt6Widgets Qt6Test)"
-read -r -a x11_libs <<<"$(pkg-config --libs x11)"
-read -r -a xcb_libs <<<"$(pkg-config --libs xcb)"
-cxx=(g++ -std=c++20 -O2 -fPIC -Wall -Wextra -Wpedantic -Wconversion -Wshadow -Werror)
-
-"${cxx[@]}" "${widgets_flags[@]}" bench/startup/minimal_window.cpp "${widgets_libs[@]}" \
-    -o "$out/minimal_window"
-"${cxx[@]}" bench/startup/map_waiter.cpp "${x11_libs[@]}" -o "$out/map_waiter"
-"${cxx[@]}" -I. "${test_flags[@]}" bench/startup/compute_click_bench.cpp \
-    "$build/libtamsavik_program.a" "$build/libtamsavik_toolkit.a" "$build/libtamsavik_core.a" \
-    "${test_libs[@]}" "${xcb_libs[@]}" -o "$out/compute_click_bench"
+    -DTAMSAVIK_BENCH=ON >/dev/null
+cmake --build "$build" --target tamsavik minimal_window map_waiter compute_click_bench >/dev/null
+bin=$build/bin
 
 # A private display; Xvfb picks a free number and writes it to fd 3.
 coproc XVFB { exec Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>&1 2>/dev/null; }
@@ -74,11 +46,11 @@ export XDG_RUNTIME_DIR=$runtime
 trap 'kill "$xvfb_pid" 2>/dev/null || true; rm -rf "$runtime"' EXIT
 
 program=$build/bin/tamsavik
-minimal=$out/minimal_window
+minimal=$bin/minimal_window
 picture=resources/pictures/CirclesSmall.png
 
 measure() {
-    "$out/map_waiter" -- "$@" | sed -E 's/map_ms=([0-9.]+) peak_kb=([0-9]+)/\1 \2/'
+    "$bin/map_waiter" -- "$@" | sed -E 's/map_ms=([0-9.]+) peak_kb=([0-9]+)/\1 \2/'
 }
 
 median() {
@@ -109,7 +81,7 @@ awk -v pm="$p_ms" -v mm="$m_ms" -v pk="$p_kb" -v mk="$m_kb" 'BEGIN {
 }'
 echo "  (each run: $out/program.txt and $out/minimal.txt, \"ms kB\" per line)"
 echo
-if ! QT_QPA_PLATFORM=offscreen "$out/compute_click_bench" resources/pictures 5000 \
+if ! QT_QPA_PLATFORM=offscreen "$bin/compute_click_bench" resources/pictures 5000 \
     2>"$out/compute_click_bench.log"; then
     cat "$out/compute_click_bench.log" >&2
     exit 1

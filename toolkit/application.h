@@ -83,13 +83,4 @@ void UnhandledException(std::exception_ptr error);
 // Used wherever the toolkit calls program code.
 void CallGuarded(const std::function<void()>& fn);
 
-// --- Dialogs and sounds --------------------------------------------------------
-
-// A modal message box; returns once the user has dismissed it.
-void MsgBox(std::string_view text);
-// The system beep.
-void Beep();
-// How many beeps have sounded in this run (the offscreen platform makes none).
-std::int64_t BeepCount();
-
 }  // namespace tk

@@ -1,7 +1,8 @@
+#include "toolkit/dialogs.h"
+
 #include <QApplication>
 #include <QMessageBox>
 
-#include "toolkit/application.h"
 #include "toolkit/qt_widgets.h"
 
 namespace tk {

@@ -12,6 +12,7 @@
 #include "calculator/ControlWnd.h"
 #include "tests/ui/ui_support.h"
 #include "toolkit/application.h"
+#include "toolkit/dialogs.h"
 #include "toolkit/picture.h"
 #include "toolkit/qt_widgets.h"
 

@@ -18,6 +18,7 @@
 
 #include "tests/ui/ui_support.h"
 #include "toolkit/application.h"
+#include "toolkit/dialogs.h"
 #include "toolkit/core/proplist.h"
 #include "toolkit/menu.h"
 #include "toolkit/properties.h"

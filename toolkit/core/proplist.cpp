@@ -145,100 +145,87 @@ DecodeError::DecodeError(std::size_t offset, const std::string& what)
     : std::runtime_error("layout list, byte " + std::to_string(offset) + ": " + what),
       offset_(offset) {}
 
+namespace {
+
+// Reads a property name and the space after it, from `at` on; returns the name
+// and its type, with `at` past the space.
+std::pair<std::string, ValueType> ReadName(std::span<const std::uint8_t> bytes, std::size_t& at) {
+    const std::size_t start = at;
+    while (at < bytes.size() && IsLetter(bytes[at])) ++at;
+    if (at == start) throw DecodeError(at, "expected a property name (letters)");
+    std::string name(reinterpret_cast<const char*>(bytes.data() + start), at - start);
+    if (at >= bytes.size()) {
+        throw DecodeError(at, "list ends after the name '" + name + "'; expected a space");
+    }
+    if (bytes[at] != ' ') throw DecodeError(at, "expected a space after the name '" + name + "'");
+    const auto type = TypeOf(name);
+    if (!type) throw DecodeError(start, "unknown property name '" + name + "'");
+    ++at;
+    return {std::move(name), *type};
+}
+
+// Reads the value of the property `name` of type `type` from `at` on, with
+// `at` past it.
+Value ReadValue(std::span<const std::uint8_t> bytes, std::size_t& at, const std::string& name,
+                ValueType type) {
+    const std::size_t left = bytes.size() - at;
+    const std::size_t width = FixedWidth(type);
+    if (left < width) {
+        throw DecodeError(at, "list ends inside the value of '" + name + "'; expected " +
+                                  TypeName(type) + ", " + std::to_string(left) + " byte(s) left");
+    }
+    const std::uint64_t bits = ReadLE(bytes, at, static_cast<int>(width));
+    const std::size_t start = at;
+    at += width;
+    switch (type) {
+        case VT::Integer:
+            return static_cast<std::int64_t>(bits);
+        case VT::Boolean:
+            if (bits > 1) {
+                throw DecodeError(start, "the boolean of '" + name + "' is " +
+                                             std::to_string(bits) + "; expected 0 or 1");
+            }
+            return bits == 1;
+        case VT::FontUnit:
+            return plist::FontUnit{static_cast<std::uint8_t>(bits)};
+        case VT::Text: {
+            const auto count = static_cast<std::size_t>(bits);
+            if (left - width < count) {
+                throw DecodeError(start, "the text of '" + name + "' counts " +
+                                             std::to_string(count) + " bytes but only " +
+                                             std::to_string(left - width) + " follow");
+            }
+            at += count;
+            return std::string(reinterpret_cast<const char*>(bytes.data() + start + width), count);
+        }
+        case VT::Colour: {
+            plist::Colour c;
+            std::copy_n(bytes.begin() + static_cast<std::ptrdiff_t>(start), 4, c.bytes.begin());
+            return c;
+        }
+        case VT::FontSize:
+            return plist::FontSize{std::bit_cast<float>(static_cast<std::uint32_t>(bits))};
+        case VT::LineSpacing:
+            return plist::LineSpacing{std::bit_cast<double>(bits)};
+    }
+    return {};
+}
+
+}  // namespace
+
 std::vector<Entry> Decode(std::span<const std::uint8_t> bytes) {
     std::vector<Entry> entries;
     std::size_t at = 0;
-    const std::size_t size = bytes.size();
-    while (at < size) {
-        const std::size_t nameStart = at;
-        while (at < size && IsLetter(bytes[at])) ++at;
-        if (at == nameStart) {
-            throw DecodeError(at, "expected a property name (letters)");
-        }
-        const std::string name(reinterpret_cast<const char*>(bytes.data() + nameStart),
-                               at - nameStart);
-        if (at >= size) {
-            throw DecodeError(at, "list ends after the name '" + name + "'; expected a space");
-        }
-        if (bytes[at] != ' ') {
-            throw DecodeError(at, "expected a space after the name '" + name + "'");
-        }
-        const auto type = TypeOf(name);
-        if (!type) throw DecodeError(nameStart, "unknown property name '" + name + "'");
-        ++at;
-
-        const std::size_t left = size - at;
-        auto need = [&](std::size_t width) {
-            if (left < width) {
-                throw DecodeError(at, "list ends inside the value of '" + name + "'; expected " +
-                                          TypeName(*type) + ", " + std::to_string(left) +
-                                          " byte(s) left");
-            }
-        };
-        Entry entry{name, {}};
-        switch (*type) {
-            case VT::Integer:
-                need(8);
-                entry.value = static_cast<std::int64_t>(ReadLE(bytes, at, 8));
-                at += 8;
-                break;
-            case VT::Boolean:
-                need(1);
-                if (bytes[at] > 1) {
-                    throw DecodeError(at, "the boolean of '" + name + "' is " +
-                                              std::to_string(bytes[at]) + "; expected 0 or 1");
-                }
-                entry.value = bytes[at] == 1;
-                at += 1;
-                break;
-            case VT::FontUnit:
-                need(1);
-                entry.value = plist::FontUnit{bytes[at]};
-                at += 1;
-                break;
-            case VT::Text: {
-                need(4);
-                const auto count = static_cast<std::size_t>(ReadLE(bytes, at, 4));
-                if (left - 4 < count) {
-                    throw DecodeError(at, "the text of '" + name + "' counts " +
-                                              std::to_string(count) + " bytes but only " +
-                                              std::to_string(left - 4) + " follow");
-                }
-                entry.value =
-                    std::string(reinterpret_cast<const char*>(bytes.data() + at + 4), count);
-                at += 4 + count;
-                break;
-            }
-            case VT::Colour: {
-                need(4);
-                plist::Colour c;
-                std::copy_n(bytes.begin() + static_cast<std::ptrdiff_t>(at), 4, c.bytes.begin());
-                entry.value = c;
-                at += 4;
-                break;
-            }
-            case VT::FontSize:
-                need(4);
-                entry.value = plist::FontSize{
-                    std::bit_cast<float>(static_cast<std::uint32_t>(ReadLE(bytes, at, 4)))};
-                at += 4;
-                break;
-            case VT::LineSpacing:
-                need(8);
-                entry.value = plist::LineSpacing{std::bit_cast<double>(ReadLE(bytes, at, 8))};
-                at += 8;
-                break;
-        }
-        entries.push_back(std::move(entry));
+    while (at < bytes.size()) {
+        auto [name, type] = ReadName(bytes, at);
+        Value value = ReadValue(bytes, at, name, type);
+        entries.push_back(Entry{std::move(name), std::move(value)});
     }
     return entries;
 }
 
 std::vector<std::uint8_t> Encode(const std::vector<Entry>& entries) {
     std::vector<std::uint8_t> out;
-    auto put = [&](std::uint64_t v, int width) {
-        for (int k = 0; k < width; ++k) out.push_back(static_cast<std::uint8_t>(v >> (8 * k)));
-    };
     for (const Entry& e : entries) {
         const auto type = TypeOf(e.name);
         if (!type) throw std::invalid_argument("unknown property name '" + e.name + "'");
@@ -247,35 +234,40 @@ std::vector<std::uint8_t> Encode(const std::vector<Entry>& entries) {
         }
         out.insert(out.end(), e.name.begin(), e.name.end());
         out.push_back(' ');
+        std::uint64_t bits = 0;
+        std::string_view trailing;  // bytes that follow the fixed-width part
         switch (*type) {
             case VT::Integer:
-                put(static_cast<std::uint64_t>(std::get<std::int64_t>(e.value)), 8);
+                bits = static_cast<std::uint64_t>(std::get<std::int64_t>(e.value));
                 break;
             case VT::Boolean:
-                put(std::get<bool>(e.value) ? 1 : 0, 1);
+                bits = std::get<bool>(e.value) ? 1 : 0;
                 break;
             case VT::FontUnit:
-                put(std::get<plist::FontUnit>(e.value).code, 1);
+                bits = std::get<plist::FontUnit>(e.value).code;
                 break;
-            case VT::Text: {
-                const auto& text = std::get<std::string>(e.value);
-                if (text.size() > 0xFFFFFFFFu) throw std::invalid_argument("text too long");
-                put(text.size(), 4);
-                out.insert(out.end(), text.begin(), text.end());
+            case VT::Text:
+                trailing = std::get<std::string>(e.value);
+                if (trailing.size() > 0xFFFFFFFFu) throw std::invalid_argument("text too long");
+                bits = trailing.size();
                 break;
-            }
             case VT::Colour: {
                 const auto& c = std::get<plist::Colour>(e.value).bytes;
-                out.insert(out.end(), c.begin(), c.end());
+                bits = std::uint64_t{c[0]} | std::uint64_t{c[1]} << 8 | std::uint64_t{c[2]} << 16 |
+                       std::uint64_t{c[3]} << 24;
                 break;
             }
             case VT::FontSize:
-                put(std::bit_cast<std::uint32_t>(std::get<plist::FontSize>(e.value).points), 4);
+                bits = std::bit_cast<std::uint32_t>(std::get<plist::FontSize>(e.value).points);
                 break;
             case VT::LineSpacing:
-                put(std::bit_cast<std::uint64_t>(std::get<plist::LineSpacing>(e.value).factor), 8);
+                bits = std::bit_cast<std::uint64_t>(std::get<plist::LineSpacing>(e.value).factor);
                 break;
         }
+        for (std::size_t k = 0; k < FixedWidth(*type); ++k) {
+            out.push_back(static_cast<std::uint8_t>(bits >> (8 * k)));
+        }
+        out.insert(out.end(), trailing.begin(), trailing.end());
     }
     return out;
 }

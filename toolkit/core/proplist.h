@@ -127,8 +127,10 @@ constexpr Row Spacing(std::string_view name, double v) {
     return Row{name, ValueType::LineSpacing, 0, {}, {}, v};
 }
 
-constexpr std::size_t ValueWidth(const Row& row) {
-    switch (row.type) {
+// The width in bytes of a value of each type; for a text, of its byte count,
+// which its bytes follow. The decoder and both encoders read it from here.
+constexpr std::size_t FixedWidth(ValueType type) {
+    switch (type) {
         case ValueType::Integer:
         case ValueType::LineSpacing:
             return 8;
@@ -136,12 +138,30 @@ constexpr std::size_t ValueWidth(const Row& row) {
         case ValueType::FontUnit:
             return 1;
         case ValueType::Text:
-            return 4 + row.text.size();
         case ValueType::Colour:
         case ValueType::FontSize:
             return 4;
     }
     return 0;
+}
+
+constexpr std::size_t ValueWidth(const Row& row) {
+    return FixedWidth(row.type) + (row.type == ValueType::Text ? row.text.size() : 0);
+}
+
+// The bits that a row's value is stored as, lowest byte first; for a text, its
+// byte count. Colours are stored byte by byte instead.
+constexpr std::uint64_t LittleEndianBits(const Row& row) {
+    switch (row.type) {
+        case ValueType::Text:
+            return row.text.size();
+        case ValueType::FontSize:
+            return std::bit_cast<std::uint32_t>(static_cast<float>(row.real));
+        case ValueType::LineSpacing:
+            return std::bit_cast<std::uint64_t>(row.real);
+        default:
+            return static_cast<std::uint64_t>(row.integer);
+    }
 }
 
 // Rows: a C array or std::array of Row.
@@ -156,34 +176,18 @@ template <std::size_t Size, class Rows>
 constexpr std::array<std::uint8_t, Size> EncodeRows(const Rows& rows) {
     std::array<std::uint8_t, Size> out{};
     std::size_t at = 0;
-    auto put = [&](std::uint64_t v, int width) {
-        for (int k = 0; k < width; ++k) out[at++] = static_cast<std::uint8_t>(v >> (8 * k));
-    };
     for (const Row& row : rows) {
         for (char c : row.name) out[at++] = static_cast<std::uint8_t>(c);
         out[at++] = ' ';
-        switch (row.type) {
-            case ValueType::Integer:
-                put(static_cast<std::uint64_t>(row.integer), 8);
-                break;
-            case ValueType::Boolean:
-            case ValueType::FontUnit:
-                put(static_cast<std::uint64_t>(row.integer), 1);
-                break;
-            case ValueType::Text:
-                put(row.text.size(), 4);
-                for (char c : row.text) out[at++] = static_cast<std::uint8_t>(c);
-                break;
-            case ValueType::Colour:
-                for (auto b : row.colour) out[at++] = b;
-                break;
-            case ValueType::FontSize:
-                put(std::bit_cast<std::uint32_t>(static_cast<float>(row.real)), 4);
-                break;
-            case ValueType::LineSpacing:
-                put(std::bit_cast<std::uint64_t>(row.real), 8);
-                break;
+        if (row.type == ValueType::Colour) {
+            for (auto b : row.colour) out[at++] = b;
+            continue;
         }
+        const std::uint64_t bits = LittleEndianBits(row);
+        for (std::size_t k = 0; k < FixedWidth(row.type); ++k) {
+            out[at++] = static_cast<std::uint8_t>(bits >> (8 * k));
+        }
+        for (char c : row.text) out[at++] = static_cast<std::uint8_t>(c);  // a text's bytes
     }
     return out;
 }

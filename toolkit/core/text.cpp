@@ -139,14 +139,74 @@ void RoundedDigits(double magnitude, int places, std::string& intDigits, std::st
     fracDigits.assign(dot == std::string_view::npos ? std::string_view() : text.substr(dot + 1));
 }
 
-std::string Grouped(const std::string& digits) {
+// Thousands separators in the first run of digits of `text`.
+std::string GroupFirstDigitRun(const std::string& text) {
+    const std::size_t start = text.find_first_of("0123456789");
+    if (start == std::string::npos) return text;
+    std::size_t end = start;
+    while (end < text.size() && IsDigit(text[end])) ++end;
+    std::string grouped;
+    for (std::size_t k = start; k < end; ++k) {
+        if (k > start && (end - k) % 3 == 0) grouped += ',';
+        grouped += text[k];
+    }
+    return text.substr(0, start) + grouped + text.substr(end);
+}
+
+// The integer part of the mask filled with `digits` from the right.
+// Placeholders beyond the digits print '0' or nothing; digits beyond the
+// placeholders go before the first one, so none is ever dropped. Commas are
+// left out here: grouping is its own step.
+std::string IntegerPart(std::string_view mask, const std::string& digits) {
+    const std::size_t firstPlaceholder = mask.find_first_of("#0");
+    std::string reversed;
+    std::size_t next = digits.size();  // digits not yet placed: digits[0, next)
+    auto placeRest = [&] {
+        while (next > 0) reversed += digits[--next];
+    };
+    for (std::size_t k = mask.size(); k-- > 0;) {
+        const char c = mask[k];
+        if (c == ',') continue;
+        if (c == '#' || c == '0') {
+            if (next > 0)
+                reversed += digits[--next];
+            else if (c == '0')
+                reversed += '0';
+            if (k == firstPlaceholder) placeRest();
+        } else {
+            // A mask with no placeholder puts the digits just before the point.
+            if (firstPlaceholder == std::string_view::npos && k + 1 == mask.size()) placeRest();
+            reversed += c;
+        }
+    }
+    placeRest();
+    return std::string(reversed.rbegin(), reversed.rend());
+}
+
+// The fraction part of the mask filled with `digits` from the left; '#'
+// places drop trailing zeros.
+std::string FractionPart(std::string_view mask, const std::string& digits) {
+    const std::size_t significant = digits.find_last_not_of('0') + 1;  // 0 when all zeros
     std::string out;
-    const std::size_t n = digits.size();
-    for (std::size_t k = 0; k < n; ++k) {
-        if (k > 0 && (n - k) % 3 == 0) out += ',';
-        out += digits[k];
+    std::size_t d = 0;
+    for (const char c : mask) {
+        if (c == '0') {
+            out += digits[d++];
+        } else if (c == '#') {
+            if (d < significant) out += digits[d];
+            ++d;
+        } else {
+            out += c;
+        }
     }
     return out;
+}
+
+// A minus sign before the first digit, or before the point when no digit
+// stands left of it.
+void InsertMinus(std::string& text) {
+    const std::size_t at = text.find_first_of("0123456789.");
+    text.insert(at == std::string::npos ? text.size() : at, 1, '-');
 }
 
 }  // namespace
@@ -159,7 +219,6 @@ std::string Format(double value, std::string_view mask) {
     const std::string_view intMask = mask.substr(0, dot);
     const std::string_view fracMask =
         dot == std::string_view::npos ? std::string_view() : mask.substr(dot + 1);
-    const bool grouping = intMask.find(',') != std::string_view::npos;
 
     constexpr int kMaxPlaces = 1100;  // beyond this a double has no more exact digits
     const auto fracPlaces = static_cast<int>(std::count_if(
@@ -169,78 +228,11 @@ std::string Format(double value, std::string_view mask) {
     RoundedDigits(std::fabs(value), std::min(fracPlaces, kMaxPlaces), intDigits, fracDigits);
     fracDigits.resize(static_cast<std::size_t>(fracPlaces), '0');
     const bool isZero = intDigits.empty() && fracDigits.find_first_not_of('0') == std::string::npos;
-    const bool negative = value < 0 && !isZero;
 
-    // Integer part, filled from the right. Placeholders beyond the digits print
-    // '0' or nothing; digits beyond the placeholders go before the first one.
-    std::string intOut;
-    std::size_t next = intDigits.size();  // digits not yet placed: intDigits[0, next)
-    std::size_t firstPlaceholder = std::string::npos;
-    for (std::size_t k = 0; k < intMask.size(); ++k) {
-        if (intMask[k] == '#' || intMask[k] == '0') {
-            firstPlaceholder = k;
-            break;
-        }
-    }
-    std::string reversed;
-    for (std::size_t k = intMask.size(); k-- > 0;) {
-        const char c = intMask[k];
-        if (c == ',') continue;
-        if (c == '#' || c == '0') {
-            if (next > 0)
-                reversed += intDigits[--next];
-            else if (c == '0')
-                reversed += '0';
-            if (k == firstPlaceholder && next > 0) {
-                while (next > 0) reversed += intDigits[--next];
-            }
-        } else {
-            if (firstPlaceholder == std::string::npos && k + 1 == intMask.size()) {
-                while (next > 0) reversed += intDigits[--next];
-            }
-            reversed += c;
-        }
-    }
-    while (next > 0) reversed += intDigits[--next];
-    intOut.assign(reversed.rbegin(), reversed.rend());
-
-    // Group the run of digits by thousands when the mask asks for it.
-    std::size_t numberStart = intOut.find_first_of("0123456789");
-    if (grouping && numberStart != std::string::npos) {
-        std::size_t runEnd = numberStart;
-        while (runEnd < intOut.size() && IsDigit(intOut[runEnd])) ++runEnd;
-        intOut = intOut.substr(0, numberStart) +
-                 Grouped(intOut.substr(numberStart, runEnd - numberStart)) + intOut.substr(runEnd);
-    }
-
-    std::string out = intOut;
-    if (dot != std::string_view::npos) {
-        out += '.';
-        // Fraction part, filled from the left; '#' places drop trailing zeros.
-        std::size_t lastSignificant = 0;  // number of fraction digits to keep for '#'
-        for (std::size_t k = fracDigits.size(); k-- > 0;) {
-            if (fracDigits[k] != '0') {
-                lastSignificant = k + 1;
-                break;
-            }
-        }
-        std::size_t d = 0;
-        for (const char c : fracMask) {
-            if (c == '0') {
-                out += fracDigits[d++];
-            } else if (c == '#') {
-                if (d < lastSignificant) out += fracDigits[d];
-                ++d;
-            } else {
-                out += c;
-            }
-        }
-    }
-
-    if (negative) {
-        const std::size_t at = out.find_first_of("0123456789.");
-        out.insert(at == std::string::npos ? out.size() : at, 1, '-');
-    }
+    std::string out = IntegerPart(intMask, intDigits);
+    if (intMask.find(',') != std::string_view::npos) out = GroupFirstDigitRun(out);
+    if (dot != std::string_view::npos) out += '.' + FractionPart(fracMask, fracDigits);
+    if (value < 0 && !isZero) InsertMinus(out);
     return out;
 }
 
