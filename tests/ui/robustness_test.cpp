@@ -258,7 +258,7 @@ TEST_F(Robustness, ARandomSessionLeavesTheMainWindowSoundAndUsable) {
         ASSERT_TRUE(resultText.match(QString::fromStdString(result)).hasMatch())
             << "step " << step << ": the result field holds \"" << result << "\"";
         for (tk::TextField* field : session.Inputs()) {
-            ASSERT_LE(static_cast<QLineEdit*>(WidgetOf(*field))->text().size(), 6)
+            ASSERT_LE(static_cast<QLineEdit*>(WidgetOf(*field))->text().toUcs4().size(), 6)
                 << "step " << step << ": " << field->Name() << " holds \"" << field->Text() << "\"";
         }
         ASSERT_TRUE(w.IsShown()) << "step " << step;
