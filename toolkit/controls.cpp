@@ -465,8 +465,27 @@ void LineEditWidget::PasteFrom(QClipboard::Mode mode) {
     if (fitted.size() == clip.size() && mode == QClipboard::Clipboard) {
         QLineEdit::paste();  // its own step in the undo history
     } else if (!fitted.isEmpty() || hasSelectedText()) {
+        // A step of its own in the undo history, as the widget's paste is.
+        NewUndoStep();
         insert(fitted);
+        NewUndoStep();
     }
+}
+
+void LineEditWidget::NewUndoStep() {
+    // Moving the caret ends the undo step before it; the caret and the
+    // selection come back as they were.
+    if (text().isEmpty()) return;
+    const int caret = cursorPosition();
+    const int start = selectionStart();
+    const int length = selectionLength();
+    setCursorPosition(caret == 0 ? 1 : caret - 1);
+    if (length == 0)
+        setCursorPosition(caret);
+    else if (caret == start)
+        setSelection(start + length, -length);
+    else
+        setSelection(start, length);
 }
 
 bool LineEditWidget::event(QEvent* event) {
@@ -525,7 +544,8 @@ void LineEditWidget::contextMenuEvent(QContextMenuEvent* event) {
     QMenu* menu = createStandardContextMenu();
     // Its Paste keeps to the limit too.
     for (QAction* action : menu->actions()) {
-        if (QObject::disconnect(action, &QAction::triggered, this, &QLineEdit::paste)) {
+        if (action->text().startsWith(QLineEdit::tr("&Paste"))) {
+            QObject::disconnect(action, &QAction::triggered, nullptr, nullptr);
             QObject::connect(action, &QAction::triggered, this,
                              [this] { PasteFrom(QClipboard::Clipboard); });
         }

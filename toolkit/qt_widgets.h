@@ -103,6 +103,7 @@ class LineEditWidget : public QLineEdit {
     // How many characters an insertion may bring once `freed` characters of
     // the text have gone; INT_MAX with no limit.
     int Room(int freed) const;
+    void NewUndoStep();
     // A read-only field shows its whole text: in a smaller size of the list's
     // font when the text does not fit the field in that font.
     void FitFont();
