@@ -9,6 +9,7 @@
 #include <QImage>
 #include <QInputMethodEvent>
 #include <QLineEdit>
+#include <QPainter>
 #include <QStyleOptionFrame>
 #include <QTest>
 #include <string>
@@ -43,6 +44,11 @@ class FieldEditing : public testing::Test {
         field.SetFocus();
         EXPECT_TRUE(field.HasFocus());
         return Edit(field);
+    }
+    void Enter(const char* rxx, const char* ryy, const char* rxy) const {
+        W().RxxFld().SetText(rxx);
+        W().RyyFld().SetText(ryy);
+        W().RxyFld().SetText(rxy);
     }
     std::vector<std::string> Compute() const {
         return uitest::DismissMessageBoxes([this] { uitest::Click(W().ComputeCanvas()); });
@@ -132,93 +138,65 @@ TEST_F(FieldEditing, TextWithModifiersOrFromAnInputMethodPassesTheKeyFilter) {
     EXPECT_EQ(tk::BeepCount(), before);
 }
 
-// Pasted around ".30" with ".20" and ".10" in the other fields, each blank or
-// invisible character leaves .2872; a text that is no number brings the
-// out-of-range message and the focus, like 1.5.
-TEST_F(FieldEditing, APastedTextIsReadAsItShows) {
-    const char* kNumbers[] = {
-        "\xc2\xa0.30",
-        "\xe2\x80\x8b.30",
-        ".30\xc2\xa0",
-        "\xe2\x80\x8d.30\xe2\x80\x8c",
-        "\xe2\x80\x8e.30\xe2\x80\x8f",
-        "\xe2\x81\xa0.30",
-        "\xe3\x80\x80.30",
-        " .30\t",
-    };
-    const char* kNotNumbers[] = {"abc", "0,30", "\xe2\x88\x92.60", ".5.5", "-", "."};
-    W().RyyFld().SetText(".20");
-    W().RxyFld().SetText(".10");
-    auto paste = [this](const char* text) {
-        QLineEdit* edit = Start(W().RxxFld());
-        QApplication::clipboard()->setText(QString::fromUtf8(text));
-        QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
-        EXPECT_EQ(W().RxxFld().Text(), text);
-        W().RyyFld().SetFocus();
-    };
-    for (const char* text : kNumbers) {
-        SCOPED_TRACE(text);
-        paste(text);
-        EXPECT_TRUE(Compute().empty());
-        EXPECT_EQ(W().RdFld().Text(), ".2872");
-    }
-    for (const char* text : kNotNumbers) {
-        SCOPED_TRACE(text);
-        paste(text);
-        EXPECT_EQ(Compute(), std::vector<std::string>{
-                                 "Correlation of X1 and Y must range from -1.00 to +1.00"});
-        TopLevelOf(W())->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(TopLevelOf(W())));
-        EXPECT_TRUE(W().RxxFld().HasFocus());
-    }
-}
-
-// The limit counts characters, and a paste is cut between them.
-TEST_F(FieldEditing, ThePasteLimitNeverCutsACharacter) {
+// Pasted into RxxFld with ".20" and ".10" in the others: ".30" with blanks or
+// invisible characters round it reads as .30; a text that is no number brings
+// the out-of-range message and the focus, like 1.5. The limit counts
+// characters, and a paste is cut between them, never in half (a flag is two).
+TEST_F(FieldEditing, APasteShowsWholeCharactersAndIsReadAsItShows) {
+    const char* kRange = "Correlation of X1 and Y must range from -1.00 to +1.00";
     const struct {
-        const char *clipboard, *after;
+        const char *clipboard, *shown, *outcome;
     } kCases[] = {
-        {"1\xf0\x9f\x98\x80\xf0\x9f\x98\x80\xf0\x9f\x98\x80",
-         "1\xf0\x9f\x98\x80\xf0\x9f\x98\x80\xf0\x9f\x98\x80"},
-        {"\xf0\x9f\x98\x80"
-         "234567",
-         "\xf0\x9f\x98\x80"
-         "23456"},
-        {"12345\xf0\x9f\x87\xa9\xf0\x9f\x87\xaa", "12345"},  // a flag is two code points
+        // clang-format off
+        {"\xc2\xa0.30", nullptr, ".2872"}, {"\xe2\x80\x8b.30", nullptr, ".2872"},
+        {".30\xc2\xa0", nullptr, ".2872"}, {"\xe2\x80\x8d.30\xe2\x80\x8c", nullptr, ".2872"},
+        {"\xe2\x80\x8e.30\xe2\x80\x8f", nullptr, ".2872"}, {"\xe2\x81\xa0.30", nullptr, ".2872"},
+        {"\xe3\x80\x80.30", nullptr, ".2872"}, {" .30\t", nullptr, ".2872"},
+        {"abc", nullptr, kRange}, {"0,30", nullptr, kRange}, {"\xe2\x88\x92.60", nullptr, kRange},
+        {".5.5", nullptr, kRange}, {"-", nullptr, kRange}, {".", nullptr, kRange},
+        {"1\xf0\x9f\x98\x80\xf0\x9f\x98\x80\xf0\x9f\x98\x80", nullptr, kRange},
+        {"\xf0\x9f\x98\x80" "234567", "\xf0\x9f\x98\x80" "23456", kRange},
+        {"12345\xf0\x9f\x87\xa9\xf0\x9f\x87\xaa", "12345", kRange},
+        // clang-format on
     };
     for (const auto& c : kCases) {
         SCOPED_TRACE(c.clipboard);
-        QLineEdit* edit = Start(W().RxyFld());
+        Enter("", ".20", ".10");
         QApplication::clipboard()->setText(QString::fromUtf8(c.clipboard));
-        QTest::keyClick(edit, Qt::Key_V, Qt::ControlModifier);
-        EXPECT_EQ(W().RxyFld().Text(), c.after);
+        QTest::keyClick(Start(W().RxxFld()), Qt::Key_V, Qt::ControlModifier);
+        EXPECT_EQ(W().RxxFld().Text(), c.shown ? c.shown : c.clipboard);
+        W().RyyFld().SetFocus();
+        const auto messages = Compute();
+        if (c.outcome == kRange) {
+            EXPECT_EQ(messages, std::vector<std::string>{kRange});
+            TopLevelOf(W())->activateWindow();
+            ASSERT_TRUE(QTest::qWaitForWindowActive(TopLevelOf(W())));
+            EXPECT_TRUE(W().RxxFld().HasFocus());
+        } else {
+            EXPECT_TRUE(messages.empty());
+            EXPECT_EQ(W().RdFld().Text(), c.outcome);
+        }
     }
 }
 
 // The result field's list allows no focus ring: its frame looks the same with
 // the focus as without. The input fields keep the platform's ring.
 TEST_F(FieldEditing, OnlyFieldsThatAllowItDrawAFocusRing) {
-    W().RxxFld().SetText(".5");
-    W().RyyFld().SetText(".3");
-    W().RxyFld().SetText(".4");
+    Enter(".5", ".3", ".4");
     ASSERT_TRUE(Compute().empty());
     for (tk::TextField* field : {&W().RdFld(), &W().RyyFld()}) {
         SCOPED_TRACE(field->Name());
+        // The frame: the outer three pixels all round.
+        auto frame = [field] {
+            QImage image = WidgetOf(*field)->grab().toImage();
+            QPainter(&image).fillRect(image.rect().adjusted(3, 3, -3, -3), Qt::black);
+            return image;
+        };
         W().RxxFld().SetFocus();
-        const QImage unfocused = WidgetOf(*field)->grab().toImage();
+        const QImage unfocused = frame();
         field->SetFocus();
         ASSERT_TRUE(field->HasFocus());
-        const QImage focused = WidgetOf(*field)->grab().toImage();
-        // The frame: the outer three pixels all round.
-        bool same = true;
-        for (int y = 0; y < focused.height(); ++y) {
-            for (int x = 0; x < focused.width(); ++x) {
-                const bool frame =
-                    x < 3 || y < 3 || x >= focused.width() - 3 || y >= focused.height() - 3;
-                if (frame && focused.pixel(x, y) != unfocused.pixel(x, y)) same = false;
-            }
-        }
-        EXPECT_EQ(same, field == &W().RdFld());
+        EXPECT_EQ(frame() == unfocused, field == &W().RdFld());
     }
 }
 
@@ -235,9 +213,7 @@ TEST_F(FieldEditing, ALongResultIsDrawnWholeInASmallerFont) {
     QLineEdit* edit = Edit(W().RdFld());
     for (const auto& c : kCases) {
         SCOPED_TRACE(c.result);
-        W().RxxFld().SetText(c.rxx);
-        W().RyyFld().SetText(c.ryy);
-        W().RxyFld().SetText(c.rxy);
+        Enter(c.rxx, c.ryy, c.rxy);
         ASSERT_TRUE(Compute().empty());
         ASSERT_EQ(W().RdFld().Text(), c.result);
         QStyleOptionFrame frame;
