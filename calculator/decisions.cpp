@@ -57,7 +57,9 @@ ComputeOutcome EvaluateInputs(std::string_view rxx, std::string_view ryy, std::s
     for (std::size_t i = 0; i < texts.size(); ++i) r[i] = tk::Val(texts[i]);
 
     for (std::size_t i = 0; i < r.size(); ++i) {
-        if (r[i] < -1.0 || r[i] > 1.0) return Problem(ComputeOutcome::Kind::OutOfRange, kFields[i]);
+        // Written so that NaN, a text that is no number, is out of range too.
+        const bool inRange = r[i] >= -1.0 && r[i] <= 1.0;
+        if (!inRange) return Problem(ComputeOutcome::Kind::OutOfRange, kFields[i]);
     }
 
     const double r1 = r[0];

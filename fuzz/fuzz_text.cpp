@@ -1,7 +1,8 @@
 // Val and Format on arbitrary input.
 //
-// The whole input, as text, goes to Val, which must never give NaN and must
-// treat a written minus sign as a negation. The first 8 bytes, as a double,
+// The whole input, as text, goes to Val, which must treat a written minus sign
+// as a negation and read the same between a no-break space and a zero-width
+// space. The first 8 bytes, as a double,
 // then go to Format with the rest of the input as the mask: no crash, and every
 // character the mask must show is there. A finite double formatted by the
 // result mask must read back within half a unit of its last place.
@@ -32,11 +33,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string_view text(reinterpret_cast<const char*>(data), size);
 
     const double v = tk::Val(text);
-    Check(!std::isnan(v));
+    const double wrapped = tk::Val("\xc2\xa0" + std::string(text) + "\xe2\x80\x8b");
+    Check(std::isnan(v) ? std::isnan(wrapped) : wrapped == v);
     if (!text.empty() && StartsANumber(text[0])) {
         const double negated = tk::Val("-" + std::string(text));
-        Check(negated == -v);
-        if (v != 0) Check(std::signbit(negated) != std::signbit(v));
+        if (std::isnan(v)) {
+            Check(std::isnan(negated));
+        } else {
+            Check(negated == -v);
+            if (v != 0) Check(std::signbit(negated) != std::signbit(v));
+        }
     }
 
     if (size < sizeof(double)) return 0;

@@ -1,9 +1,13 @@
 #include "toolkit/controls.h"
 
+#include <QMenu>
+#include <QMimeData>
 #include <QPainter>
 #include <QScrollBar>
+#include <QTextBoundaryFinder>
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "toolkit/application.h"
 #include "toolkit/picture.h"
@@ -105,26 +109,12 @@ Qt::Alignment AlignmentOf(std::int64_t code) {
 // Names every class carries that has no effect on this platform; each value is
 // checked for its type all the same.
 bool IsNeutral(const std::string& n) {
-    static const char* const kNeutral[] = {"Index",
-                                           "TabPanelIndex",
-                                           "LockLeft",
-                                           "LockTop",
-                                           "LockRight",
-                                           "LockBottom",
-                                           "AllowAutoDeactivate",
-                                           "InitialParent",
-                                           "DataSource",
-                                           "DataField",
-                                           "AllowFocusRing",
-                                           "AllowTabs",
-                                           "AllowSpellChecking",
-                                           "Format",
-                                           "ValidationMask",
-                                           "DoubleBuffer",
-                                           "HideSelection",
-                                           "AllowStyledText",
-                                           "LineHeight",
-                                           "Selectable"};
+    static const char* const kNeutral[] = {
+        "Index",          "TabPanelIndex",       "LockLeft",      "LockTop",        "LockRight",
+        "LockBottom",     "AllowAutoDeactivate", "InitialParent", "DataSource",     "DataField",
+        "AllowFocusRing",  // but in text fields
+        "AllowTabs",      "AllowSpellChecking",  "Format",        "ValidationMask", "DoubleBuffer",
+        "HideSelection",  "AllowStyledText",     "LineHeight",    "Selectable"};
     return std::any_of(std::begin(kNeutral), std::end(kNeutral),
                        [&](const char* k) { return n == k; });
 }
@@ -293,10 +283,6 @@ TextField::TextField(tk::Window& window) : RectControl(window, std::make_unique<
     CheckMainThread("creating a text field");
     auto* edit = new LineEditWidget(this, ContentOf(window));
     edit->setFocusPolicy(Qt::StrongFocus);
-    // Once the program's own longer text has gone, the limit holds again.
-    QObject::connect(edit, &QLineEdit::textChanged, edit, [this, edit](const QString& text) {
-        if (limit_ > 0 && text.size() <= limit_) edit->setMaxLength(limit_);
-    });
     Adopt(*impl_, edit);
 }
 
@@ -307,12 +293,9 @@ std::string TextField::Text() const {
 void TextField::SetText(std::string_view text) {
     CheckMainThread("setting a text field's text");
     auto* edit = static_cast<QLineEdit*>(impl_->widget.data());
-    const QString value = FromUtf8(text);
-    // The limit is for what the user types or pastes: the program's own text
-    // is shown whole.
-    const int limit = limit_ > 0 ? limit_ : 32767;
-    edit->setMaxLength(std::max(limit, static_cast<int>(value.size())));
-    edit->setText(value);
+    // The limit bounds only what the user types or pastes (the widget checks
+    // each insertion), so the program's own text is shown whole.
+    edit->setText(FromUtf8(text));
     edit->setCursorPosition(0);
 }
 
@@ -337,9 +320,9 @@ bool TextField::SetOwnProperty(const plist::Entry& e) {
     else if (n == "MaximumCharactersAllowed") {
         const std::int64_t v = IntegerOf(e);
         limit_ = static_cast<int>(std::clamp<std::int64_t>(v, 0, 32767));
-        edit->setMaxLength(limit_ > 0 ? std::max(limit_, static_cast<int>(edit->text().size()))
-                                      : 32767);
-    } else if (n == "TextAlignment")
+    } else if (n == "AllowFocusRing")
+        static_cast<LineEditWidget*>(edit)->SetFocusRing(BooleanOf(e));
+    else if (n == "TextAlignment")
         edit->setAlignment(AlignmentOf(IntegerOf(e)) | Qt::AlignVCenter);
     else if (n == "HasBorder")
         edit->setFrame(BooleanOf(e));
@@ -436,16 +419,221 @@ bool Canvas::SetOwnProperty(const plist::Entry& e) {
 
 // --- Widgets --------------------------------------------------------------------------
 
+namespace {
+
+// Characters as the limit counts them: code points, so that a character
+// outside the Basic Multilingual Plane (an emoji) counts once.
+int CodePoints(QStringView text) {
+    int n = 0;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        if (!(text[i].isLowSurrogate() && i > 0 && text[i - 1].isHighSurrogate())) ++n;
+    }
+    return n;
+}
+
+// The longest start of `text` of at most `room` characters that ends between
+// two characters as a user sees them, so that nothing is cut in half.
+QString Fitted(const QString& text, int room) {
+    if (CodePoints(text) <= room) return text;
+    // Past twice `room` units no end can fit; what lies beyond cannot move an
+    // earlier boundary.
+    const QString head = text.left(2 * static_cast<qsizetype>(room) + 16);
+    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, head);
+    qsizetype end = 0;
+    int count = 0;
+    for (qsizetype at = finder.toNextBoundary(); at > 0; at = finder.toNextBoundary()) {
+        count += CodePoints(QStringView(head).mid(end, at - end));
+        if (count > room) break;
+        end = at;
+    }
+    return text.left(end);
+}
+
+}  // namespace
+
+LineEditWidget::LineEditWidget(TextField* field, QWidget* parent)
+    : QLineEdit(parent), field_(field), listFont_(font()) {
+    QObject::connect(this, &QLineEdit::textChanged, this, [this] { FitFont(); });
+}
+
+int LineEditWidget::Room(int freed) const {
+    const int limit = field_->MaximumCharactersAllowed();
+    if (limit <= 0) return std::numeric_limits<int>::max();
+    return std::max(0, limit - (CodePoints(text()) - freed));
+}
+
+void LineEditWidget::PasteFrom(QClipboard::Mode mode) {
+    if (isReadOnly()) return;
+    const QString clip = QGuiApplication::clipboard()->text(mode);
+    const QString fitted = Fitted(clip, Room(CodePoints(selectedText())));
+    if (fitted.size() == clip.size() && mode == QClipboard::Clipboard) {
+        QLineEdit::paste();  // its own step in the undo history
+    } else if (!fitted.isEmpty() || hasSelectedText()) {
+        // A step of its own in the undo history, as the widget's paste is.
+        NewUndoStep();
+        insert(fitted);
+        NewUndoStep();
+    }
+}
+
+void LineEditWidget::NewUndoStep() {
+    // Moving the caret ends the undo step before it; the caret and the
+    // selection come back as they were.
+    if (text().isEmpty()) return;
+    const int caret = cursorPosition();
+    const int start = selectionStart();
+    const int length = selectionLength();
+    setCursorPosition(caret == 0 ? 1 : caret - 1);
+    if (length == 0)
+        setCursorPosition(caret);
+    else if (caret == start)
+        setSelection(start + length, -length);
+    else
+        setSelection(start, length);
+}
+
 bool LineEditWidget::event(QEvent* event) {
     // Before QLineEdit and QWidget see the key (QWidget takes Tab for focus).
-    if (event->type() == QEvent::KeyPress && field_->HasKeyDown()) {
-        const auto text = KeyDownText(*static_cast<QKeyEvent*>(event));
-        if (text && field_->RaiseKeyDown(*text)) {
+    if (event->type() == QEvent::KeyPress) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (field_->HasKeyDown()) {
+            const auto text = KeyDownText(*key);
+            if (text && field_->RaiseKeyDown(*text)) {
+                event->accept();
+                return true;
+            }
+        }
+        if (!isReadOnly() && key->matches(QKeySequence::Paste)) {
+            PasteFrom(key->key() == Qt::Key_Insert && key->modifiers() & Qt::ControlModifier
+                          ? QClipboard::Selection
+                          : QClipboard::Clipboard);
             event->accept();
             return true;
         }
+        const auto typed = TypedText(*key);
+        if (!isReadOnly() && typed && CodePoints(*typed) > Room(CodePoints(selectedText()))) {
+            event->accept();  // past the limit: nothing is typed, and no beep
+            return true;
+        }
+    } else if (event->type() == QEvent::InputMethod && !isReadOnly()) {
+        // Composed text (dead keys, Compose, an input method) passes the key
+        // filter a character at a time; one refused character refuses it all.
+        auto* input = static_cast<QInputMethodEvent*>(event);
+        QString commit = input->commitString();
+        if (!commit.isEmpty()) {
+            if (field_->HasKeyDown()) {
+                for (const char32_t c : commit.toUcs4()) {
+                    if (field_->RaiseKeyDown(ToUtf8(QString::fromUcs4(&c, 1)))) {
+                        commit.clear();
+                        break;
+                    }
+                }
+            }
+            const QString replaced = text().mid(cursorPosition() + input->replacementStart(),
+                                                input->replacementLength());
+            commit = Fitted(commit, Room(CodePoints(selectedText()) + CodePoints(replaced)));
+            if (commit != input->commitString()) {
+                QInputMethodEvent kept(input->preeditString(), input->attributes());
+                kept.setCommitString(commit, input->replacementStart(), input->replacementLength());
+                QLineEdit::event(&kept);
+                event->accept();
+                return true;
+            }
+        }
     }
     return QLineEdit::event(event);
+}
+
+void LineEditWidget::contextMenuEvent(QContextMenuEvent* event) {
+    QMenu* menu = createStandardContextMenu();
+    // Its Paste keeps to the limit too.
+    for (QAction* action : menu->actions()) {
+        if (action->text().startsWith(QLineEdit::tr("&Paste"))) {
+            QObject::disconnect(action, &QAction::triggered, nullptr, nullptr);
+            QObject::connect(action, &QAction::triggered, this,
+                             [this] { PasteFrom(QClipboard::Clipboard); });
+        }
+    }
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    menu->popup(event->globalPos());
+}
+
+void LineEditWidget::mouseReleaseEvent(QMouseEvent* event) {
+    // A middle click pastes the X11 selection, within the limit.
+    if (event->button() == Qt::MiddleButton && !isReadOnly() &&
+        QGuiApplication::clipboard()->supportsSelection()) {
+        deselect();
+        PasteFrom(QClipboard::Selection);
+        event->accept();
+        return;
+    }
+    QLineEdit::mouseReleaseEvent(event);
+}
+
+void LineEditWidget::dropEvent(QDropEvent* event) {
+    // A dropped text that does not fit is refused whole. Moved within the
+    // field, the dragged text leaves room as it goes.
+    if (!isReadOnly() && event->mimeData()->hasText()) {
+        const bool moved = event->source() == this && event->dropAction() == Qt::MoveAction;
+        const QString dropped = event->mimeData()->text();
+        if (CodePoints(dropped) > Room(moved ? CodePoints(selectedText()) : 0)) {
+            event->ignore();
+            return;
+        }
+    }
+    QLineEdit::dropEvent(event);
+}
+
+void LineEditWidget::SetFocusRing(bool on) {
+    focusRing_ = on;
+    update();
+}
+
+void LineEditWidget::initStyleOption(QStyleOptionFrame* option) const {
+    QLineEdit::initStyleOption(option);
+    // With no focus ring the frame is drawn as when the field has no focus.
+    if (!focusRing_) option->state &= ~QStyle::State_HasFocus;
+}
+
+void LineEditWidget::changeEvent(QEvent* event) {
+    QLineEdit::changeEvent(event);
+    if (event->type() == QEvent::FontChange && !fitting_) {
+        listFont_ = font();
+        FitFont();
+    } else if (event->type() == QEvent::ReadOnlyChange) {
+        FitFont();
+    }
+}
+
+void LineEditWidget::resizeEvent(QResizeEvent* event) {
+    QLineEdit::resizeEvent(event);
+    FitFont();
+}
+
+void LineEditWidget::FitFont() {
+    QFont fitted = listFont_;
+    // An empty text always fits: nothing is measured, so no font loads while
+    // a window is built.
+    if (isReadOnly() && !displayText().isEmpty()) {
+        QStyleOptionFrame panel;
+        initStyleOption(&panel);
+        // The width QLineEdit lays the text out in: its contents less its
+        // margins of 2 on each side, and room for the cursor after the text.
+        const QRect contents = style()
+                                   ->subElementRect(QStyle::SE_LineEditContents, &panel, this)
+                                   .marginsRemoved(textMargins());
+        const int cursor = style()->pixelMetric(QStyle::PM_TextCursorWidth, &panel, this);
+        const qreal room = contents.width() - 4 - 1 - cursor;
+        if (fitted.pixelSize() <= 0) fitted.setPixelSize(QFontInfo(fitted).pixelSize());
+        while (fitted.pixelSize() > 1 &&
+               QFontMetricsF(fitted).horizontalAdvance(displayText()) > room) {
+            fitted.setPixelSize(fitted.pixelSize() - 1);
+        }
+    }
+    if (fitted == font()) return;
+    fitting_ = true;
+    setFont(fitted);
+    fitting_ = false;
 }
 
 bool TextAreaWidget::event(QEvent* event) {

@@ -170,7 +170,11 @@ void MenuItem::Action() {
         if (f.line) f.line->cut();
         if (f.area) f.area->cut();
     } else if (name_ == "EditPaste") {
-        if (f.line) f.line->paste();
+        // The program's fields paste within their character limit.
+        if (auto* field = dynamic_cast<LineEditWidget*>(f.line))
+            field->PasteFrom(QClipboard::Clipboard);
+        else if (f.line)
+            f.line->paste();
         if (f.area) f.area->paste();
     } else if (name_ == "EditClear") {
         if (f.line && f.line->hasSelectedText()) f.line->del();

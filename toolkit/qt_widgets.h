@@ -5,6 +5,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QClipboard>
 #include <QImage>
 #include <QKeyEvent>
 #include <QLabel>
@@ -12,6 +13,7 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPointer>
+#include <QStyleOptionFrame>
 #include <QTimer>
 #include <QVBoxLayout>
 #include <QWidget>
@@ -30,6 +32,10 @@ namespace tk {
 // pressed alone). Backspace, Tab, Return, Escape and Delete give their control
 // characters.
 std::optional<std::string> KeyDownText(const QKeyEvent& event);
+
+// The text a key press types into a line edit, by the rule QLineEdit applies
+// (any modifiers but Ctrl and Ctrl+Shift), or nothing.
+std::optional<QString> TypedText(const QKeyEvent& event);
 
 std::string ToUtf8(const QString& text);
 QString FromUtf8(std::string_view text);
@@ -78,13 +84,34 @@ struct ControlImpl {
 
 class LineEditWidget : public QLineEdit {
   public:
-    LineEditWidget(TextField* field, QWidget* parent) : QLineEdit(parent), field_(field) {}
+    LineEditWidget(TextField* field, QWidget* parent);
+    // Pastes what the clipboard (or the X11 selection) holds, as much of it as
+    // the field's character limit leaves room for.
+    void PasteFrom(QClipboard::Mode mode);
+    void SetFocusRing(bool on);
 
   protected:
     bool event(QEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void initStyleOption(QStyleOptionFrame* option) const override;
 
   private:
+    // How many characters an insertion may bring once `freed` characters of
+    // the text have gone; INT_MAX with no limit.
+    int Room(int freed) const;
+    void NewUndoStep();
+    // A read-only field shows its whole text: in a smaller size of the list's
+    // font when the text does not fit the field in that font.
+    void FitFont();
+
     TextField* field_;
+    bool focusRing_ = true;
+    QFont listFont_;  // the font the field's list gave it
+    bool fitting_ = false;
 };
 
 class TextAreaWidget : public QPlainTextEdit {

@@ -74,11 +74,9 @@ TEST(Compute, PartialCorrelation) {
         {".5", ".3", "1", kInf, "INF"}, {".5", ".3", "-1", kInf, "INF"},
         {".5", "-1", "-1", -kInf, "-INF"}, {".6", "1", ".6", kNaN, "NAN"},
         {"-1", "-1", "1", kNaN, "NAN"}, {"1", "1", "1", kNaN, "NAN"},
-        // Texts are read by their leading number: a blank or junk text is zero,
-        // not missing, and a text a shade past 1 that reads as 1.0 is in range.
-        {" ", " ", " ", 0.0, ".0000"}, {"abc", ".", "-", 0.0, ".0000"},
-        {".5abc", "0", "0", 0.5, ".5000"}, {".2.3", "0", "0", 0.2, ".2000"},
-        {"1", "0", "0", 1.0, "1.0000"}, {"-1", "0", "0", -1.0, "-1.0000"},
+        // Blanks around a number are no part of it; a text a shade past 1 that
+        // reads as 1.0 is in range.
+        {"\xc2\xa0.5 ", "\xe2\x80\x8b" "0", "0\t", 0.5, ".5000"}, {"1", "0", "0", 1.0, "1.0000"}, {"-1", "0", "0", -1.0, "-1.0000"},
         {"1.0000000000000001", "0", "0", 1.0, "1.0000"}, {"1e0", "-1e-0", "0", kInf, "INF"},
         {"5e-1", "0", "0", 0.5, ".5000"}, {"1e-400", "0", "0", 0.0, ".0000"},
         // A negative result that rounds to zero shows no sign.
@@ -127,6 +125,10 @@ TEST(Compute, FirstProblemWins) {
         {"0", "-1.000001", "0", kRange, kX2Y}, {"0", "0", "1.0000000000000003", kRange, kX1X2},
         {"1e1", "0", "0", kRange, kX1Y}, {"0", "1e400", "0", kRange, kX2Y},
         {"0", "0", "-1e400", kRange, kX1X2}, {"2abc", "0", "0", kRange, kX1Y},
+        // A text that is not wholly a number is out of range, not zero; a
+        // blank text is not missing.
+        {" ", ".5", ".5", kRange, kX1Y}, {".5", ".5abc", ".5", kRange, kX2Y},
+        {".5", ".5", ".2.3", kRange, kX1X2}, {"-", ".", "abc", kRange, kX1Y},
         // The first field out of range wins, and range is tested before
         // anything is computed.
         {"2", "2", "2", kRange, kX1Y}, {".5", "2", "-3", kRange, kX2Y},

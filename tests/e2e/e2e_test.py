@@ -141,17 +141,22 @@ def click(win: Win, at: tuple[int, int]) -> None:
       check=True)
 
 
+def clipboard() -> str:
+    return x("xclip", "-o", "-selection", "clipboard")
+
+
+def set_clipboard(text: str) -> None:
+    # xclip stays behind to serve the text; it must not hold our pipes open.
+    subprocess.run(["xclip", "-selection", "clipboard", "-t", "UTF8_STRING"], env=ENV,
+                   input=text, text=True, stdout=DEVNULL, stderr=DEVNULL, timeout=15, check=True)
+    wait_for("the clipboard to take our text", lambda: clipboard() == text)
+
+
 def copy_focused() -> str:
     """Selects all in the focused field and copies it; returns what was copied.
     Copying nothing leaves the clipboard alone: after 2 s that reads as ''."""
-    def clipboard() -> str:
-        return x("xclip", "-o", "-selection", "clipboard")
-
     sentinel = f"<nothing copied {time.monotonic_ns()}>"
-    # xclip stays behind to serve the text; it must not hold our pipes open.
-    subprocess.run(["xclip", "-selection", "clipboard"], env=ENV, input=sentinel, text=True,
-                   stdout=DEVNULL, stderr=DEVNULL, timeout=15, check=True)
-    wait_for("the clipboard to take our text", lambda: clipboard() == sentinel)
+    set_clipboard(sentinel)
     key("ctrl+a", "ctrl+c")
     try:
         return wait_for("the copied text", lambda: (t := clipboard()) != sentinel and t, 2)
@@ -316,6 +321,24 @@ def test_fields_take_only_their_keys_and_six_at_most(app: App) -> None:
     expect("the fields after 'a1-b.2x3', ten digits, and '-.5e' BackSpace '7'",
            tuple(read(main, place) for place in FIELDS), ("1.23", "123456", "-.7"))
     app.quit(None, "Ctrl+Q in RxyFld")
+
+
+def test_an_edit_in_the_middle_and_a_paste_with_a_no_break_space(app: App) -> None:
+    main = app.open_main()
+    enter(main, (".123", ".20", ".10"))
+    click(main, RXX)
+    key("Home")
+    type_text("56")
+    expect("RxxFld after '.123', Home and '56'", read(main, RXX), "56.123")
+    # Copied from a web page, a number often comes with a no-break space.
+    pasted = "\u00a0.30"
+    set_clipboard(pasted)
+    click(main, RXX)
+    key("ctrl+a", "ctrl+v")
+    click(main, COMPUTE)
+    expect("the result after pasting a no-break space and .30", read(main, RD), ".2872")
+    expect("RxxFld after the paste", read(main, RXX), pasted)
+    app.quit(None, "Ctrl+Q after the paste")
 
 
 def test_a_missing_or_out_of_range_value_brings_a_message_and_focuses_its_field(app: App) -> None:

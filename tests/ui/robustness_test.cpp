@@ -122,7 +122,7 @@ TEST_F(Robustness, ARandomSessionComputesWhatTheDecisionSays) {
                                      QString::number(static_cast<double>(pick(101)) / 100, 'f', 2));
         }
         for (tk::TextField* input : inputs) {
-            ASSERT_LE(static_cast<QLineEdit*>(WidgetOf(*input))->text().size(), 6)
+            ASSERT_LE(static_cast<QLineEdit*>(WidgetOf(*input))->text().toUcs4().size(), 6)
                 << "step " << step << ": " << input->Name() << " holds \"" << input->Text() << '"';
         }
     }

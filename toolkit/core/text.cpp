@@ -5,6 +5,7 @@
 #include <charconv>
 #include <cmath>
 #include <limits>
+#include <utility>
 
 namespace tk {
 
@@ -41,15 +42,70 @@ bool IsDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
+// Blanks and characters that show nothing: the Unicode categories Zs, Zl, Zp
+// (spaces and separators, the no-break space among them), Cf (format
+// characters: zero-width spaces and joiners, direction marks, the byte order
+// mark) and Cc (control characters), as of Unicode 15. Text copied from web
+// pages and documents often carries them around a number, out of sight.
+bool IsInvisible(char32_t c) {
+    static constexpr std::array<std::pair<char32_t, char32_t>, 25> kRanges{{
+        {0x0, 0x20},        {0x7F, 0xA0},       {0xAD, 0xAD},       {0x600, 0x605},
+        {0x61C, 0x61C},     {0x6DD, 0x6DD},     {0x70F, 0x70F},     {0x890, 0x891},
+        {0x8E2, 0x8E2},     {0x1680, 0x1680},   {0x180E, 0x180E},   {0x2000, 0x200F},
+        {0x2028, 0x202F},   {0x205F, 0x2064},   {0x2066, 0x206F},   {0x3000, 0x3000},
+        {0xFEFF, 0xFEFF},   {0xFFF9, 0xFFFB},   {0x110BD, 0x110BD}, {0x110CD, 0x110CD},
+        {0x13430, 0x1343F}, {0x1BCA0, 0x1BCA3}, {0x1D173, 0x1D17A}, {0xE0001, 0xE0001},
+        {0xE0020, 0xE007F},
+    }};
+    return std::any_of(kRanges.begin(), kRanges.end(),
+                       [c](const auto& r) { return c >= r.first && c <= r.second; });
+}
+
+// The length of the well-formed UTF-8 sequence at the start of `text` and its
+// code point, or a length of 0 when it is malformed.
+std::pair<std::size_t, char32_t> Decode(std::string_view text) {
+    const std::int64_t cp = Asc(text);
+    const auto b0 = static_cast<unsigned char>(text[0]);
+    const std::size_t len = b0 < 0x80 ? 1 : b0 >= 0xF0 ? 4 : b0 >= 0xE0 ? 3 : 2;
+    static constexpr std::int64_t kLeast[] = {0, 0, 0x80, 0x800, 0x10000};
+    // Asc gives a malformed sequence its first byte's value; an overlong form
+    // or a surrogate is no character either.
+    const bool malformed = (b0 >= 0x80 && cp == b0) || cp < kLeast[len] || cp > 0x10FFFF ||
+                           (cp >= 0xD800 && cp <= 0xDFFF);
+    if (malformed) return {0, 0};
+    return {len, static_cast<char32_t>(cp)};
+}
+
+// `text` without the blanks and invisible characters at either end.
+std::string_view Trimmed(std::string_view text) {
+    while (!text.empty()) {
+        const auto [len, cp] = Decode(text);
+        if (len == 0 || !IsInvisible(cp)) break;
+        text.remove_prefix(len);
+    }
+    while (!text.empty()) {
+        // Step back over continuation bytes to the start of the last character.
+        std::size_t start = text.size() - 1;
+        while (start > 0 && text.size() - start < 4 &&
+               (static_cast<unsigned char>(text[start]) & 0xC0) == 0x80)
+            --start;
+        const auto [len, cp] = Decode(text.substr(start));
+        if (len != text.size() - start || !IsInvisible(cp)) break;
+        text.remove_suffix(len);
+    }
+    return text;
+}
+
 }  // namespace
 
 // Exponents saturate here, far beyond any double's range, whatever the digits.
 constexpr long long kExponentCap = 1'000'000'000'000'000LL;
 
-double Val(std::string_view text) {
+double Val(std::string_view whole) {
+    constexpr double kNotANumber = std::numeric_limits<double>::quiet_NaN();
+    const std::string_view text = Trimmed(whole);
     std::size_t i = 0;
     const std::size_t n = text.size();
-    while (i < n && (text[i] == ' ' || text[i] == '\t')) ++i;
     bool negative = false;
     if (i < n && (text[i] == '+' || text[i] == '-')) {
         negative = text[i] == '-';
@@ -84,11 +140,10 @@ double Val(std::string_view text) {
             break;
         }
     }
-    if (digits == 0) return 0.0;
+    if (digits == 0) return kNotANumber;
     const bool seenNonZero = firstNonZeroIntIndex >= 0 || firstNonZeroFracPos > 0;
     const long long firstNonZeroExp =
         firstNonZeroIntIndex >= 0 ? intDigits - 1 - firstNonZeroIntIndex : -firstNonZeroFracPos;
-    std::size_t end = i;
     long long exponent = 0;
     if (i < n && (text[i] == 'e' || text[i] == 'E')) {
         std::size_t j = i + 1;
@@ -97,26 +152,25 @@ double Val(std::string_view text) {
             expNegative = text[j] == '-';
             ++j;
         }
-        if (j < n && IsDigit(text[j])) {
-            for (; j < n && IsDigit(text[j]); ++j) {
-                exponent = std::min(exponent * 10 + (text[j] - '0'), kExponentCap);
-            }
-            if (expNegative) exponent = -exponent;
-            end = j;
+        if (j == n || !IsDigit(text[j])) return kNotANumber;
+        for (; j < n && IsDigit(text[j]); ++j) {
+            exponent = std::min(exponent * 10 + (text[j] - '0'), kExponentCap);
         }
+        if (expNegative) exponent = -exponent;
+        i = j;
     }
+    if (i != n) return kNotANumber;  // something after the number
     if (!seenNonZero) return negative ? -0.0 : 0.0;
 
     double value = 0.0;
-    const char* first = text.data() + mantissaStart;
-    const char* last = text.data() + end;
-    const auto result = std::from_chars(first, last, value, std::chars_format::general);
+    const auto result = std::from_chars(text.data() + mantissaStart, text.data() + n, value,
+                                        std::chars_format::general);
     if (result.ec == std::errc::result_out_of_range) {
         // Too large or too small for a double: decide by the decimal magnitude.
         const long long magnitude = firstNonZeroExp + exponent;
         value = magnitude >= 0 ? std::numeric_limits<double>::infinity() : 0.0;
     } else if (result.ec != std::errc()) {
-        value = 0.0;
+        return kNotANumber;
     }
     return negative ? -value : value;
 }

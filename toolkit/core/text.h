@@ -14,12 +14,15 @@ namespace tk {
 // A malformed first byte yields the byte's own value.
 std::int64_t Asc(std::string_view text);
 
-// Leading-number parse, the same in every locale. Leading blanks (space, tab)
-// are skipped, then an optional sign, digits with at most one decimal point and
-// an optional exponent. The longest such prefix counts; the rest is ignored.
-// A text with no number at its start is 0. Never NaN: "inf", "nan" and
-// hexadecimal texts are not numbers here. A magnitude too large for a double is
-// an infinity of its sign; one too small is zero of its sign.
+// Text to number, the same in every locale. Blanks and characters that show
+// nothing (Unicode spaces, the no-break space among them, format and control
+// characters) are ignored at either end; what remains must be wholly one
+// decimal number: an optional sign, digits with at most one decimal point and
+// at least one digit, then an optional exponent ("e", an optional sign and
+// digits). Anything else, the empty text included, is NaN, so that a text
+// that is not a number can never pass for one. "inf", "nan" and hexadecimal
+// texts are not numbers here. A magnitude too large for a double is an
+// infinity of its sign; one too small is zero of its sign.
 double Val(std::string_view text);
 
 // Formats a value by a mask. Mask characters:

@@ -11,8 +11,9 @@ Each row holds the three texts (RxxFld, RyyFld, RxyFld), then the outcome:
 
 and, for a computed row, the exact double p as a hexadecimal float.
 
-The steps follow the calculator: every empty test first, then the
-leading-number value of each text, the range tests in field order, and
+The steps follow the calculator: every empty test first, then the value of
+each text (NaN for one that is not wholly a number, which is out of range),
+the range tests in field order, and
 p = (r1 - r2*r12) / (sqrt(1 - r2**2) * sqrt(1 - r12**2)) in IEEE double.
 p is rounded to four places from its exact binary value, ties to even.
 
@@ -23,21 +24,30 @@ so the table only changes when this script does.
 import math
 import random
 import re
+import unicodedata
 from decimal import ROUND_HALF_EVEN, Decimal
 from pathlib import Path
 
 SEED = 20240611
 ROWS = 500
 
-# Leading blanks, a sign, digits with at most one point, and an exponent that
-# counts only when digits follow it.
-NUMBER = re.compile(r"[ \t]*([+-]?)((?:\d+\.?\d*|\.\d+)(?:[eE][+-]?\d+)?)")
+# What remains of a text without the blanks and invisible characters at its
+# ends must be wholly this: a sign, digits with at most one point, and an
+# exponent.
+NUMBER = re.compile(r"([+-]?)((?:[0-9]+\.?[0-9]*|\.[0-9]+)(?:[eE][+-]?[0-9]+)?)")
+INVISIBLE = ("Zs", "Zl", "Zp", "Cf", "Cc")
 
 
 def val(text: str) -> float:
-    m = NUMBER.match(text)
+    """The value of a text, or NaN when it is not one decimal number."""
+    chars = list(text)
+    while chars and unicodedata.category(chars[0]) in INVISIBLE:
+        chars.pop(0)
+    while chars and unicodedata.category(chars[-1]) in INVISIBLE:
+        chars.pop()
+    m = NUMBER.fullmatch("".join(chars))
     if not m:
-        return 0.0
+        return math.nan
     sign, body = m.groups()
     value = float(body)  # float() of a finite literal gives inf or 0 past the range
     return -value if sign == "-" else value
@@ -63,7 +73,7 @@ def outcome(texts):
             return ("missing", str(i + 1), "")
     r = [val(t) for t in texts]
     for i, x in enumerate(r):
-        if x < -1.0 or x > 1.0:
+        if not -1.0 <= x <= 1.0:  # NaN, a text that is no number, too
             return ("range", str(i + 1), "")
     r1, r2, r12 = r
     n = r1 - (r2 * r12)
