@@ -41,17 +41,14 @@ std::string ToUtf8(const QString& text);
 QString FromUtf8(std::string_view text);
 
 // The top-level widget of a window: an optional menu bar above a content area
-// of the window's width and height, where the controls sit.
+// of the window's width and height, where the controls sit. The window owns
+// the widget; the widget only points back.
 class TopLevelWidget : public QWidget {
   public:
     explicit TopLevelWidget(Window* owner);
-    ~TopLevelWidget() override;
     Window* Owner() const { return owner_; }
     QWidget* Content() const { return content_; }
     QVBoxLayout* Layout() const { return layout_; }
-    // The widget takes the window object's ownership once it is built.
-    void Adopt() { adopted_ = true; }
-    void Disown() { owner_ = nullptr; }
 
   protected:
     bool event(QEvent* event) override;
@@ -59,7 +56,6 @@ class TopLevelWidget : public QWidget {
 
   private:
     Window* owner_;
-    bool adopted_ = false;
     QVBoxLayout* layout_;
     QWidget* content_;
 };

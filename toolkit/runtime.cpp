@@ -14,6 +14,7 @@
 
 #include "toolkit/application.h"
 #include "toolkit/qt_widgets.h"
+#include "toolkit/window.h"
 
 namespace tk {
 
@@ -120,13 +121,8 @@ void RuntimeRun() {
 }
 
 void RuntimePerformFinalizers() {
-    // Windows go before the application that shows them. Deleting one window
-    // deletes its menus, which are top-level widgets too: hold them weakly.
-    QList<QPointer<TopLevelWidget>> windows;
-    for (QWidget* widget : QApplication::topLevelWidgets()) {
-        if (auto* top = dynamic_cast<TopLevelWidget*>(widget)) windows.append(top);
-    }
-    for (const QPointer<TopLevelWidget>& top : windows) delete top.data();
+    // Windows go before the application that shows them.
+    Window::DestroyAll();
     State().app.reset();
 }
 

@@ -5,6 +5,7 @@
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QScreen>
+#include <QTimer>
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
@@ -18,10 +19,36 @@ namespace tk {
 
 namespace {
 
-// The open window of each window class, by full class name, in opening order.
-std::vector<std::pair<std::string, Window*>>& Registry() {
-    static std::vector<std::pair<std::string, Window*>> registry;
+// Every window, owned here from before it is built until it is released
+// after closing, in the order they were made.
+struct Held {
+    enum class State { Building, Open, Closed };
+    std::string fullClassName;
+    std::unique_ptr<Window> window;
+    State state = State::Building;
+};
+
+std::vector<Held>& Registry() {
+    static std::vector<Held> registry;
     return registry;
+}
+
+Held* Find(const Window* window) {
+    for (Held& held : Registry()) {
+        if (held.window.get() == window) return &held;
+    }
+    return nullptr;
+}
+
+// Deletes the windows that have closed. Runs from the event loop, never inside
+// the close event of a window it deletes.
+void ReleaseClosed() {
+    std::vector<std::unique_ptr<Window>> closed;
+    std::erase_if(Registry(), [&](Held& held) {
+        if (held.state != Held::State::Closed) return false;
+        closed.push_back(std::move(held.window));
+        return true;
+    });
 }
 
 // Centred on the screen, but never with the top-left corner off it: a window
@@ -70,7 +97,6 @@ void ShowEmptyTitle(QWidget* top) {
 
 TopLevelWidget::TopLevelWidget(Window* owner)
     : owner_(owner), layout_(new QVBoxLayout(this)), content_(new QWidget(this)) {
-    setAttribute(Qt::WA_DeleteOnClose);
     layout_->setContentsMargins(0, 0, 0, 0);
     layout_->setSpacing(0);
     layout_->addWidget(content_);
@@ -82,39 +108,29 @@ TopLevelWidget::TopLevelWidget(Window* owner)
     }
 }
 
-TopLevelWidget::~TopLevelWidget() {
-    if (adopted_ && owner_ != nullptr) {
-        Window* owner = owner_;
-        owner_ = nullptr;
-        delete owner;
-    }
-}
-
 bool TopLevelWidget::event(QEvent* event) {
-    if (owner_ != nullptr) {
-        if (event->type() == QEvent::KeyPress && owner_->IsEventImplemented("KeyDown")) {
-            const auto text = KeyDownText(*static_cast<QKeyEvent*>(event));
-            if (text) {
-                owner_->RaiseKeyDown(*text);
-                return true;
-            }
-        } else if (event->type() == QEvent::MouseButtonPress &&
-                   owner_->IsEventImplemented("MouseDown")) {
-            const QPoint at =
-                content_->mapFrom(this, static_cast<QMouseEvent*>(event)->position().toPoint());
-            owner_->RaiseMouseDown(at.x(), at.y());
+    if (event->type() == QEvent::KeyPress && owner_->IsEventImplemented("KeyDown")) {
+        const auto text = KeyDownText(*static_cast<QKeyEvent*>(event));
+        if (text) {
+            owner_->RaiseKeyDown(*text);
             return true;
         }
+    } else if (event->type() == QEvent::MouseButtonPress &&
+               owner_->IsEventImplemented("MouseDown")) {
+        const QPoint at =
+            content_->mapFrom(this, static_cast<QMouseEvent*>(event)->position().toPoint());
+        owner_->RaiseMouseDown(at.x(), at.y());
+        return true;
     }
     return QWidget::event(event);
 }
 
 void TopLevelWidget::closeEvent(QCloseEvent* event) {
-    if (owner_ != nullptr && owner_->RaiseCancelClose()) {
+    if (owner_->RaiseCancelClose()) {
         event->ignore();
         return;
     }
-    if (owner_ != nullptr) owner_->RaiseClose();
+    owner_->RaiseClose();
     event->accept();
 }
 
@@ -126,13 +142,8 @@ Window::Window() : impl_(std::make_unique<WindowImpl>()) {
 }
 
 Window::~Window() {
-    auto& registry = Registry();
-    std::erase_if(registry, [this](const auto& entry) { return entry.second == this; });
     controls_.clear();
-    if (impl_->top && impl_->top->Owner() == this) {
-        impl_->top->Disown();
-        delete impl_->top.data();
-    }
+    delete impl_->top.data();
 }
 
 std::string Window::ClassName() const {
@@ -140,16 +151,38 @@ std::string Window::ClassName() const {
 }
 
 Window* Window::GetImplicitWindow(std::string_view fullClassName) {
-    for (const auto& [name, window] : Registry()) {
-        if (name == fullClassName) return window;
+    for (const Held& held : Registry()) {
+        if (held.state == Held::State::Open && held.fullClassName == fullClassName) {
+            return held.window.get();
+        }
     }
     return nullptr;
 }
 
 std::vector<Window*> Window::OpenWindows() {
     std::vector<Window*> windows;
-    for (const auto& entry : Registry()) windows.push_back(entry.second);
+    for (const Held& held : Registry()) {
+        if (held.state == Held::State::Open) windows.push_back(held.window.get());
+    }
     return windows;
+}
+
+Window& Window::Open(std::unique_ptr<Window> window) {
+    Window& w = *window;
+    Registry().push_back(Held{std::string(w.FullClassName()), std::move(window)});
+    try {
+        w.Constructor();
+    } catch (...) {
+        std::erase_if(Registry(), [&w](const Held& held) { return held.window.get() == &w; });
+        throw;
+    }
+    return w;
+}
+
+void Window::DestroyAll() {
+    // Out of the registry first: a window's destructor may look there.
+    std::vector<Held> all = std::move(Registry());
+    Registry().clear();
 }
 
 void Window::Constructor() {
@@ -188,8 +221,7 @@ void Window::Constructor() {
         w.top->resize(w.width, w.height + bar);
     }
 
-    Registry().emplace_back(std::string(FullClassName()), this);
-    w.top->Adopt();
+    if (Held* held = Find(this)) held->state = Held::State::Open;
     CallGuarded([this] { Event_Open(); });
     if (visibleWhenBuilt_) Show();
 }
@@ -247,9 +279,12 @@ bool Window::RaiseCancelClose() {
 }
 
 void Window::RaiseClose() {
+    Held* held = Find(this);
+    if (held == nullptr || held->state == Held::State::Closed) return;
+    held->state = Held::State::Closed;
     CallGuarded([this] { Event_Close(); });
-    auto& registry = Registry();
-    std::erase_if(registry, [this](const auto& entry) { return entry.second == this; });
+    // The window goes once its close event is done.
+    QTimer::singleShot(0, qApp, ReleaseClosed);
 }
 
 bool Window::RaiseKeyDown(std::string_view key) {

@@ -44,10 +44,12 @@ class Window : public Object {
     // The open window (shown or hidden) of the class of that full name, or null.
     static Window* GetImplicitWindow(std::string_view fullClassName);
 
-    // Builds the window: raises Layout, CreateControls and AddMenuHandlers,
-    // makes it the open window of its class, raises Open, and shows it when its
-    // list said Visible.
-    void Constructor();
+    // Takes `window`, builds it (see Constructor) and keeps it, as the open
+    // window of its class, until it is closed. A build that throws leaves
+    // nothing behind: no widget, no window, nothing registered.
+    static Window& Open(std::unique_ptr<Window> window);
+    // Deletes every window, raising no Close event: for the end of the run.
+    static void DestroyAll();
 
     void Show();   // shows the window and brings it to the front
     void Hide();   // hides it; the window and its controls are kept
@@ -108,6 +110,10 @@ class Window : public Object {
     }
 
   private:
+    // Builds the window: raises Layout, CreateControls and AddMenuHandlers,
+    // makes it the open window of its class, raises Open, and shows it when its
+    // list said Visible.
+    void Constructor();
     void ApplyTabOrder();
 
     std::unique_ptr<WindowImpl> impl_;
@@ -123,11 +129,7 @@ class Window : public Object {
 template <class W>
 W& ImplicitInstance(std::string_view fullClassName) {
     Window* window = Window::GetImplicitWindow(fullClassName);
-    if (window == nullptr) {
-        auto* created = new W();  // the toolkit owns it once it is built
-        created->Constructor();
-        window = created;
-    }
+    if (window == nullptr) window = &Window::Open(std::make_unique<W>());
     return Cast<W>(window);
 }
 

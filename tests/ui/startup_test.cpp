@@ -107,8 +107,7 @@ void Act(std::string_view run) {
 // In the child: the whole run, ended as the program ends it.
 [[noreturn]] void RunInChild(std::string_view run) {
     if (run == "a failing late start-up") {
-        auto* impostor = new Impostor();  // the toolkit owns it once it is built
-        impostor->Constructor();
+        tk::Window::Open(std::make_unique<Impostor>());
     }
     QTimer poll;
     bool acted = false;

@@ -18,10 +18,11 @@
 
 #include "tests/ui/ui_support.h"
 #include "toolkit/application.h"
-#include "toolkit/dialogs.h"
 #include "toolkit/core/proplist.h"
+#include "toolkit/dialogs.h"
 #include "toolkit/menu.h"
 #include "toolkit/properties.h"
+#include "windows/build_control.h"
 
 namespace {
 
@@ -42,6 +43,19 @@ constexpr Row kLeftRows[] = {Int("Left", 5)};
 LAYOUT_LIST(kLeftList, kLeftRows);
 constexpr Row kMoveAndRenameRows[] = {Int("Left", 77), Text("Value", "changed")};
 LAYOUT_LIST(kMoveAndRenameList, kMoveAndRenameRows);
+
+// A window whose build fails half-way: its label is made, then the window's
+// own list names a property no window carries.
+class HalfBuiltWnd : public tk::Window {
+  public:
+    std::string_view FullClassName() const override { return "HalfBuiltWnd.HalfBuiltWnd"; }
+
+  protected:
+    void CreateControls() override {
+        windows::BuildControl<tk::Label>(*this, "Made", kMoveAndRenameList);
+        tk::SetProperties(*this, kPeriodList);
+    }
+};
 
 QWidget* W(const tk::RectControl& control) {
     return uitest::WidgetOf(control);
@@ -174,6 +188,15 @@ TEST(WindowInstance, OneWindowUntilClosedThenANewOne) {
     EXPECT_EQ(TestWnd::builds, builds + 2);
     EXPECT_TRUE(second.IsShown());
     EXPECT_EQ(second.TitleLbl().Text(), "Result");
+}
+
+TEST(WindowInstance, ABuildThatFailsLeavesNothingBehind) {
+    const auto widgets = QApplication::topLevelWidgets().size();
+    EXPECT_THROW(tk::ImplicitInstance<HalfBuiltWnd>("HalfBuiltWnd.HalfBuiltWnd"),
+                 tk::PropertyException);
+    EXPECT_EQ(tk::Window::GetImplicitWindow("HalfBuiltWnd.HalfBuiltWnd"), nullptr);
+    uitest::Settle();
+    EXPECT_EQ(QApplication::topLevelWidgets().size(), widgets);
 }
 
 TEST(Timer, SingleShotFiresOnceAfterItsPeriod) {

@@ -124,12 +124,7 @@ void Settle() {
 }
 
 void DestroyAllWindows() {
-    // Deleting a window deletes its menus, which are top-level widgets too.
-    QList<QPointer<tk::TopLevelWidget>> windows;
-    for (QWidget* widget : QApplication::topLevelWidgets()) {
-        if (auto* top = dynamic_cast<tk::TopLevelWidget*>(widget)) windows.append(top);
-    }
-    for (const QPointer<tk::TopLevelWidget>& top : windows) delete top.data();
+    tk::Window::DestroyAll();
     Settle();
 }
 
