@@ -3,7 +3,8 @@
 #include <QApplication>
 
 #include "toolkit/menu.h"
-#include "toolkit/qt_widgets.h"
+#include "toolkit/menu_qt.h"
+#include "toolkit/text_qt.h"
 
 namespace tk {
 

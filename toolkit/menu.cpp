@@ -1,10 +1,13 @@
 #include "toolkit/menu.h"
 
+#include <QApplication>
 #include <QClipboard>
 #include <QMenu>
 
 #include "toolkit/application.h"
-#include "toolkit/qt_widgets.h"
+#include "toolkit/controls_qt.h"
+#include "toolkit/menu_qt.h"
+#include "toolkit/window_qt.h"
 
 namespace tk {
 

@@ -10,7 +10,8 @@
 #include <cstdio>
 #include <set>
 
-#include "toolkit/qt_widgets.h"
+#include "toolkit/picture_qt.h"
+#include "toolkit/text_qt.h"
 
 namespace tk {
 

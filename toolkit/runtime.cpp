@@ -13,7 +13,7 @@
 #include <iostream>
 
 #include "toolkit/application.h"
-#include "toolkit/qt_widgets.h"
+#include "toolkit/text_qt.h"
 #include "toolkit/window.h"
 
 namespace tk {

@@ -17,8 +17,9 @@
 
 #include "calculator/ControlWnd.h"
 #include "toolkit/application.h"
+#include "toolkit/controls_qt.h"
 #include "toolkit/picture.h"
-#include "toolkit/qt_widgets.h"
+#include "toolkit/window_qt.h"
 
 namespace {
 

@@ -7,9 +7,11 @@
 #include <QTest>
 #include <QTimer>
 
+#include "toolkit/controls_qt.h"
 #include "toolkit/core/proplist.h"
+#include "toolkit/picture_qt.h"
 #include "toolkit/properties.h"
-#include "toolkit/qt_widgets.h"
+#include "toolkit/window_qt.h"
 #include "windows/build_control.h"
 
 namespace uitest {
