@@ -22,7 +22,7 @@
 #include "toolkit/dialogs.h"
 #include "toolkit/menu.h"
 #include "toolkit/properties.h"
-#include "windows/build_control.h"
+#include "toolkit/build_control.h"
 
 namespace {
 
@@ -52,7 +52,7 @@ class HalfBuiltWnd : public tk::Window {
 
   protected:
     void CreateControls() override {
-        windows::BuildControl<tk::Label>(*this, "Made", kMoveAndRenameList);
+        tk::BuildControl<tk::Label>(*this, "Made", kMoveAndRenameList);
         tk::SetProperties(*this, kPeriodList);
     }
 };
