@@ -131,34 +131,25 @@ bool ControlWnd::FilterKey(InputField field, std::string_view key) {
     return true;
 }
 
-bool ControlWnd::RxxFld_KeyDown(tk::TextField& field, std::string_view key) {
-    (void)field;
+bool ControlWnd::RxxFld_KeyDown(tk::TextField&, std::string_view key) {
     return FilterKey(InputField::RxxFld, key);
 }
 
-bool ControlWnd::RyyFld_KeyDown(tk::TextField& field, std::string_view key) {
-    (void)field;
+bool ControlWnd::RyyFld_KeyDown(tk::TextField&, std::string_view key) {
     return FilterKey(InputField::RyyFld, key);
 }
 
-bool ControlWnd::RxyFld_KeyDown(tk::TextField& field, std::string_view key) {
-    (void)field;
+bool ControlWnd::RxyFld_KeyDown(tk::TextField&, std::string_view key) {
     return FilterKey(InputField::RxyFld, key);
 }
 
 // --- Clicks -----------------------------------------------------------------------------
 
-bool ControlWnd::StaticText6_MouseDown(tk::Label& label, std::int64_t x, std::int64_t y) {
-    (void)label;
-    (void)x;
-    (void)y;
+bool ControlWnd::StaticText6_MouseDown(tk::Label&, std::int64_t, std::int64_t) {
     return false;
 }
 
-bool ControlWnd::ComputeCanvas_MouseDown(tk::Canvas& canvas, std::int64_t x, std::int64_t y) {
-    (void)canvas;
-    (void)x;
-    (void)y;
+bool ControlWnd::ComputeCanvas_MouseDown(tk::Canvas&, std::int64_t, std::int64_t) {
     const ComputeOutcome outcome =
         calculator::EvaluateInputs(RxxFld().Text(), RyyFld().Text(), RxyFld().Text());
     if (outcome.kind == ComputeOutcome::Kind::Computed) {
@@ -182,10 +173,7 @@ bool ControlWnd::ComputeCanvas_MouseDown(tk::Canvas& canvas, std::int64_t x, std
     return false;
 }
 
-bool ControlWnd::ClearCanvas_MouseDown(tk::Canvas& canvas, std::int64_t x, std::int64_t y) {
-    (void)canvas;
-    (void)x;
-    (void)y;
+bool ControlWnd::ClearCanvas_MouseDown(tk::Canvas&, std::int64_t, std::int64_t) {
     RdFld().SetVisible(false);
     RdText().SetVisible(false);
     RxxFld().SetText("");
@@ -196,25 +184,16 @@ bool ControlWnd::ClearCanvas_MouseDown(tk::Canvas& canvas, std::int64_t x, std::
     return false;
 }
 
-bool ControlWnd::HelpCanvas_MouseDown(tk::Canvas& canvas, std::int64_t x, std::int64_t y) {
-    (void)canvas;
-    (void)x;
-    (void)y;
+bool ControlWnd::HelpCanvas_MouseDown(tk::Canvas&, std::int64_t, std::int64_t) {
     helpWnd::Instance().Show();
     return false;
 }
 
-bool ControlWnd::Canvas1_MouseDown(tk::Canvas& canvas, std::int64_t x, std::int64_t y) {
-    (void)canvas;
-    (void)x;
-    (void)y;
+bool ControlWnd::Canvas1_MouseDown(tk::Canvas&, std::int64_t, std::int64_t) {
     return false;
 }
 
-bool ControlWnd::Canvas2_MouseDown(tk::Canvas& canvas, std::int64_t x, std::int64_t y) {
-    (void)canvas;
-    (void)x;
-    (void)y;
+bool ControlWnd::Canvas2_MouseDown(tk::Canvas&, std::int64_t, std::int64_t) {
     AboutWnd::Instance().Show();
     return false;
 }

@@ -32,8 +32,7 @@ QString EnvironmentText(const char* name) {
 }
 
 // Qt ends the process when it finds no usable window system; say why instead.
-void WhileStarting(QtMsgType type, const QMessageLogContext& context, const QString& text) {
-    (void)context;
+void WhileStarting(QtMsgType type, const QMessageLogContext&, const QString& text) {
     if (type != QtFatalMsg) {
         g_startMessages.append({type, text});
         return;

@@ -195,6 +195,7 @@ int RectControl::Height() const {
 }
 
 bool RectControl::Visible() const {
+    CheckMainThread("reading whether a control is visible");
     return impl_->widget && !impl_->widget->isHidden();
 }
 
@@ -252,8 +253,7 @@ void RectControl::SetProperty(const plist::Entry& e) {
         Object::SetProperty(e);
 }
 
-bool RectControl::SetOwnProperty(const plist::Entry& e) {
-    (void)e;
+bool RectControl::SetOwnProperty(const plist::Entry&) {
     return false;
 }
 
@@ -295,6 +295,7 @@ void Label::Refit() {
 }
 
 std::string Label::Text() const {
+    CheckMainThread("reading a label's text");
     return ToUtf8(static_cast<QLabel*>(impl_->widget.data())->text().replace('\n', '\r'));
 }
 
@@ -334,6 +335,7 @@ TextField::TextField(tk::Window& window) : RectControl(window, std::make_unique<
 }
 
 std::string TextField::Text() const {
+    CheckMainThread("reading a text field's text");
     return ToUtf8(static_cast<QLineEdit*>(impl_->widget.data())->text());
 }
 
@@ -396,6 +398,7 @@ TextArea::TextArea(tk::Window& window) : RectControl(window, std::make_unique<Co
 }
 
 std::string TextArea::Text() const {
+    CheckMainThread("reading a text area's text");
     return ToUtf8(
         static_cast<QPlainTextEdit*>(impl_->widget.data())->toPlainText().replace('\n', '\r'));
 }
@@ -698,8 +701,7 @@ bool TextAreaWidget::event(QEvent* event) {
     return QPlainTextEdit::event(event);
 }
 
-void CanvasWidget::paintEvent(QPaintEvent* event) {
-    (void)event;
+void CanvasWidget::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     if (const auto picture = canvas_->Backdrop()) {
         painter.drawImage(QPoint(0, 0), picture->Impl().image);

@@ -279,6 +279,7 @@ void Window::Close() {
 }
 
 bool Window::IsShown() const {
+    CheckMainThread("reading whether a window is shown");
     return impl_->top && impl_->top->isVisible();
 }
 
@@ -367,8 +368,7 @@ std::vector<Object*> Window::Controls() const {
     return out;
 }
 
-bool Window::IsEventImplemented(std::string_view event) const {
-    (void)event;
+bool Window::IsEventImplemented(std::string_view) const {
     return false;
 }
 

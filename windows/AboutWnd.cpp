@@ -64,20 +64,16 @@ void AboutWnd::HandOver() {
     ControlWnd::Instance().Show();
 }
 
-void AboutWnd::Timer1_Action(tk::Timer& timer) {
-    (void)timer;
+void AboutWnd::Timer1_Action(tk::Timer&) {
     HandOver();
 }
 
-bool AboutWnd::Event_KeyDown(std::string_view key) {
-    (void)key;
+bool AboutWnd::Event_KeyDown(std::string_view) {
     HandOver();
     return false;
 }
 
-bool AboutWnd::Event_MouseDown(std::int64_t x, std::int64_t y) {
-    (void)x;
-    (void)y;
+bool AboutWnd::Event_MouseDown(std::int64_t, std::int64_t) {
     HandOver();
     return false;
 }

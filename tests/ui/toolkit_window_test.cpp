@@ -223,6 +223,8 @@ TEST(UiThread, OperationsFromAnotherThreadRaiseBeforeTouchingAnything) {
         {"Window::Show", [&] { w.Show(); }},
         {"SetProperties", [&] { tk::SetProperties(w.TitleLbl(), kMoveAndRenameList); }},
         {"TextField::SetText", [&] { w.LimitFld().SetText("x"); }},
+        {"TextField::Text", [&] { (void)w.LimitFld().Text(); }},
+        {"Window::IsShown", [&] { (void)w.IsShown(); }},
         {"Timer::SetPeriod", [&] { w.Timer1().SetPeriod(10); }},
         {"MenuItem::SetValue", [&] { item->SetValue("x"); }},
         {"MsgBox", [] { tk::MsgBox("from a thread"); }},
