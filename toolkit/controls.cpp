@@ -170,8 +170,7 @@ std::optional<std::string> KeyDownText(const QKeyEvent& event) {
 
 // --- RectControl ----------------------------------------------------------------
 
-RectControl::RectControl(tk::Window& window, std::unique_ptr<ControlImpl> impl)
-    : impl_(std::move(impl)), window_(&window) {}
+RectControl::RectControl(std::unique_ptr<ControlImpl> impl) : impl_(std::move(impl)) {}
 
 RectControl::~RectControl() {
     if (impl_ && impl_->widget) delete impl_->widget.data();
@@ -259,7 +258,7 @@ bool RectControl::SetOwnProperty(const plist::Entry&) {
 
 // --- Label ------------------------------------------------------------------------
 
-Label::Label(tk::Window& window) : RectControl(window, std::make_unique<ControlImpl>()) {
+Label::Label(tk::Window& window) : RectControl(std::make_unique<ControlImpl>()) {
     CheckMainThread("creating a label");
     auto* label = new LabelWidget(this, ContentOf(window));
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -327,7 +326,7 @@ bool Label::SetOwnProperty(const plist::Entry& e) {
 
 // --- TextField --------------------------------------------------------------------
 
-TextField::TextField(tk::Window& window) : RectControl(window, std::make_unique<ControlImpl>()) {
+TextField::TextField(tk::Window& window) : RectControl(std::make_unique<ControlImpl>()) {
     CheckMainThread("creating a text field");
     auto* edit = new LineEditWidget(this, ContentOf(window));
     edit->setFocusPolicy(Qt::StrongFocus);
@@ -388,7 +387,7 @@ bool TextField::SetOwnProperty(const plist::Entry& e) {
 
 // --- TextArea -----------------------------------------------------------------------
 
-TextArea::TextArea(tk::Window& window) : RectControl(window, std::make_unique<ControlImpl>()) {
+TextArea::TextArea(tk::Window& window) : RectControl(std::make_unique<ControlImpl>()) {
     CheckMainThread("creating a text area");
     auto* edit = new TextAreaWidget(ContentOf(window));
     edit->setLineWrapMode(QPlainTextEdit::WidgetWidth);
@@ -445,7 +444,7 @@ bool TextArea::SetOwnProperty(const plist::Entry& e) {
 
 // --- Canvas -------------------------------------------------------------------------
 
-Canvas::Canvas(tk::Window& window) : RectControl(window, std::make_unique<ControlImpl>()) {
+Canvas::Canvas(tk::Window& window) : RectControl(std::make_unique<ControlImpl>()) {
     CheckMainThread("creating a canvas");
     auto* widget = new CanvasWidget(this, ContentOf(window));
     widget->setFocusPolicy(Qt::NoFocus);
