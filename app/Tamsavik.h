@@ -10,6 +10,7 @@
 
 class Tamsavik : public tk::Application {
   public:
+    Tamsavik() : tk::Application("tamsavik") {}
     std::string ClassName() const override { return "Tamsavik"; }
     void Constructor() {}
     // The class handles none of the application's events.

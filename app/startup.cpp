@@ -4,6 +4,7 @@
 
 #include "app/Tamsavik.h"
 #include "menus/MenuBar1.h"
+#include "resources/layouts.h"
 #include "windows/AboutWnd.h"
 
 namespace app {
@@ -12,7 +13,8 @@ void NewAppInstance() {
     auto application = std::make_unique<Tamsavik>();
     application->Constructor();
     application->_x_SetVersionData(TAMSAVIK_VERSION_MAJOR, TAMSAVIK_VERSION_MINOR,
-                                   TAMSAVIK_VERSION_PATCH, 0, 3, kLongVersion, "", kPackageInfo);
+                                   TAMSAVIK_VERSION_PATCH, 0, 3,
+                                   std::string(resources::kAuthorshipNotice), "", kPackageInfo);
     application->SetMenuBar(MenuBar1::Instance());
     tk::RuntimeRegisterAppObject(std::move(application));
 }

@@ -17,8 +17,7 @@ void NewAppInstance();
 void LateStartup();
 void MakeDefaultView();
 
-// The application object's version data.
-inline constexpr const char* kLongVersion = "\u00a9 2009-2020 The Tamsavik Authors";
+// The program's name, for the application object's version data.
 inline constexpr const char* kPackageInfo = "Tamsavik";
 
 }  // namespace app

@@ -7,10 +7,10 @@
 #include "resources/layouts.h"
 #include "resources/pictures.h"
 #include "toolkit/application.h"
-#include "toolkit/dialogs.h"
+#include "toolkit/build_control.h"
 #include "toolkit/core/text.h"
+#include "toolkit/dialogs.h"
 #include "windows/AboutWnd.h"
-#include "windows/build_control.h"
 #include "windows/helpWnd.h"
 
 using calculator::ComputeOutcome;
@@ -39,55 +39,43 @@ void ControlWnd::CreateControls() {
 
 void ControlWnd::CreateControls0() {
     namespace lists = resources::controlWnd;
-    using windows::BuildControl;
+    using tk::BuildControl;
     BuildControl<tk::TextField>(*this, "RdFld", lists::RdFld());
     BuildControl<tk::Label>(*this, "RdText", lists::RdText());
     BuildControl<tk::Label>(*this, "StaticText1", lists::StaticText1());
-    BuildControl<tk::TextField>(*this, "RxxFld", lists::RxxFld(), [this](tk::TextField& f) {
-        f.BindKeyDown([this](tk::TextField& field, std::string_view key) {
-            return RxxFld_KeyDown(field, key);
-        });
-    });
+    BuildControl<tk::TextField>(*this, "RxxFld", lists::RxxFld())
+        .BindKeyDown(
+            [this](tk::TextField& f, std::string_view key) { return RxxFld_KeyDown(f, key); });
     BuildControl<tk::Label>(*this, "StaticText2", lists::StaticText2());
-    BuildControl<tk::TextField>(*this, "RyyFld", lists::RyyFld(), [this](tk::TextField& f) {
-        f.BindKeyDown([this](tk::TextField& field, std::string_view key) {
-            return RyyFld_KeyDown(field, key);
-        });
-    });
+    BuildControl<tk::TextField>(*this, "RyyFld", lists::RyyFld())
+        .BindKeyDown(
+            [this](tk::TextField& f, std::string_view key) { return RyyFld_KeyDown(f, key); });
     BuildControl<tk::Label>(*this, "StaticText3", lists::StaticText3());
-    BuildControl<tk::TextField>(*this, "RxyFld", lists::RxyFld(), [this](tk::TextField& f) {
-        f.BindKeyDown([this](tk::TextField& field, std::string_view key) {
-            return RxyFld_KeyDown(field, key);
-        });
-    });
-    BuildControl<tk::Label>(*this, "StaticText6", lists::StaticText6(), [this](tk::Label& l) {
-        l.BindMouseDown([this](tk::RectControl& c, std::int64_t x, std::int64_t y) {
+    BuildControl<tk::TextField>(*this, "RxyFld", lists::RxyFld())
+        .BindKeyDown(
+            [this](tk::TextField& f, std::string_view key) { return RxyFld_KeyDown(f, key); });
+    BuildControl<tk::Label>(*this, "StaticText6", lists::StaticText6())
+        .BindMouseDown([this](tk::RectControl& c, std::int64_t x, std::int64_t y) {
             return StaticText6_MouseDown(tk::Cast<tk::Label>(&c), x, y);
         });
-    });
 
     // The five pictures: each canvas gets its picture before its list.
     using Handler = bool (ControlWnd::*)(tk::Canvas&, std::int64_t, std::int64_t);
-    auto bindClick = [this](Handler handler) {
-        return [this, handler](tk::Canvas& canvas) {
-            canvas.BindMouseDown(
-                [this, handler](tk::RectControl& c, std::int64_t x, std::int64_t y) {
-                    return (this->*handler)(tk::Cast<tk::Canvas>(&c), x, y);
-                });
+    const auto click = [this](Handler handler) {
+        return [this, handler](tk::RectControl& c, std::int64_t x, std::int64_t y) {
+            return (this->*handler)(tk::Cast<tk::Canvas>(&c), x, y);
         };
     };
-    BuildControl<tk::Canvas>(*this, "ComputeCanvas", lists::ComputeCanvas(),
-                             bindClick(&ControlWnd::ComputeCanvas_MouseDown),
-                             resources::_x_compute);
-    BuildControl<tk::Canvas>(*this, "ClearCanvas", lists::ClearCanvas(),
-                             bindClick(&ControlWnd::ClearCanvas_MouseDown), resources::_x_clear);
-    BuildControl<tk::Canvas>(*this, "HelpCanvas", lists::HelpCanvas(),
-                             bindClick(&ControlWnd::HelpCanvas_MouseDown), resources::_x_info);
-    BuildControl<tk::Canvas>(*this, "Canvas1", lists::Canvas1(),
-                             bindClick(&ControlWnd::Canvas1_MouseDown), resources::_x_title3);
-    BuildControl<tk::Canvas>(*this, "Canvas2", lists::Canvas2(),
-                             bindClick(&ControlWnd::Canvas2_MouseDown),
-                             resources::_x_CirclesVSmall);
+    BuildControl<tk::Canvas>(*this, "ComputeCanvas", lists::ComputeCanvas(), resources::_x_compute)
+        .BindMouseDown(click(&ControlWnd::ComputeCanvas_MouseDown));
+    BuildControl<tk::Canvas>(*this, "ClearCanvas", lists::ClearCanvas(), resources::_x_clear)
+        .BindMouseDown(click(&ControlWnd::ClearCanvas_MouseDown));
+    BuildControl<tk::Canvas>(*this, "HelpCanvas", lists::HelpCanvas(), resources::_x_info)
+        .BindMouseDown(click(&ControlWnd::HelpCanvas_MouseDown));
+    BuildControl<tk::Canvas>(*this, "Canvas1", lists::Canvas1(), resources::_x_title3)
+        .BindMouseDown(click(&ControlWnd::Canvas1_MouseDown));
+    BuildControl<tk::Canvas>(*this, "Canvas2", lists::Canvas2(), resources::_x_CirclesVSmall)
+        .BindMouseDown(click(&ControlWnd::Canvas2_MouseDown));
 }
 
 // --- Controls -----------------------------------------------------------------------
@@ -143,34 +131,25 @@ bool ControlWnd::FilterKey(InputField field, std::string_view key) {
     return true;
 }
 
-bool ControlWnd::RxxFld_KeyDown(tk::TextField& field, std::string_view key) {
-    (void)field;
+bool ControlWnd::RxxFld_KeyDown(tk::TextField&, std::string_view key) {
     return FilterKey(InputField::RxxFld, key);
 }
 
-bool ControlWnd::RyyFld_KeyDown(tk::TextField& field, std::string_view key) {
-    (void)field;
+bool ControlWnd::RyyFld_KeyDown(tk::TextField&, std::string_view key) {
     return FilterKey(InputField::RyyFld, key);
 }
 
-bool ControlWnd::RxyFld_KeyDown(tk::TextField& field, std::string_view key) {
-    (void)field;
+bool ControlWnd::RxyFld_KeyDown(tk::TextField&, std::string_view key) {
     return FilterKey(InputField::RxyFld, key);
 }
 
 // --- Clicks -----------------------------------------------------------------------------
 
-bool ControlWnd::StaticText6_MouseDown(tk::Label& label, std::int64_t x, std::int64_t y) {
-    (void)label;
-    (void)x;
-    (void)y;
+bool ControlWnd::StaticText6_MouseDown(tk::Label&, std::int64_t, std::int64_t) {
     return false;
 }
 
-bool ControlWnd::ComputeCanvas_MouseDown(tk::Canvas& canvas, std::int64_t x, std::int64_t y) {
-    (void)canvas;
-    (void)x;
-    (void)y;
+bool ControlWnd::ComputeCanvas_MouseDown(tk::Canvas&, std::int64_t, std::int64_t) {
     const ComputeOutcome outcome =
         calculator::EvaluateInputs(RxxFld().Text(), RyyFld().Text(), RxyFld().Text());
     if (outcome.kind == ComputeOutcome::Kind::Computed) {
@@ -194,10 +173,7 @@ bool ControlWnd::ComputeCanvas_MouseDown(tk::Canvas& canvas, std::int64_t x, std
     return false;
 }
 
-bool ControlWnd::ClearCanvas_MouseDown(tk::Canvas& canvas, std::int64_t x, std::int64_t y) {
-    (void)canvas;
-    (void)x;
-    (void)y;
+bool ControlWnd::ClearCanvas_MouseDown(tk::Canvas&, std::int64_t, std::int64_t) {
     RdFld().SetVisible(false);
     RdText().SetVisible(false);
     RxxFld().SetText("");
@@ -208,25 +184,16 @@ bool ControlWnd::ClearCanvas_MouseDown(tk::Canvas& canvas, std::int64_t x, std::
     return false;
 }
 
-bool ControlWnd::HelpCanvas_MouseDown(tk::Canvas& canvas, std::int64_t x, std::int64_t y) {
-    (void)canvas;
-    (void)x;
-    (void)y;
+bool ControlWnd::HelpCanvas_MouseDown(tk::Canvas&, std::int64_t, std::int64_t) {
     helpWnd::Instance().Show();
     return false;
 }
 
-bool ControlWnd::Canvas1_MouseDown(tk::Canvas& canvas, std::int64_t x, std::int64_t y) {
-    (void)canvas;
-    (void)x;
-    (void)y;
+bool ControlWnd::Canvas1_MouseDown(tk::Canvas&, std::int64_t, std::int64_t) {
     return false;
 }
 
-bool ControlWnd::Canvas2_MouseDown(tk::Canvas& canvas, std::int64_t x, std::int64_t y) {
-    (void)canvas;
-    (void)x;
-    (void)y;
+bool ControlWnd::Canvas2_MouseDown(tk::Canvas&, std::int64_t, std::int64_t) {
     AboutWnd::Instance().Show();
     return false;
 }

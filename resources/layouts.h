@@ -12,8 +12,7 @@ namespace resources {
 
 using LayoutList = std::span<const std::uint8_t>;
 
-// The authorship notice and the by-line's credit.
-inline constexpr std::string_view kAuthor = "The Tamsavik Authors";
+// The authorship notice: the About window's, and the application's long version.
 inline constexpr std::string_view kAuthorshipNotice = "\u00a9 2009-2020 The Tamsavik Authors";
 
 namespace controlWnd {

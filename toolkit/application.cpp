@@ -3,14 +3,16 @@
 #include <QApplication>
 
 #include "toolkit/menu.h"
-#include "toolkit/qt_widgets.h"
+#include "toolkit/menu_qt.h"
+#include "toolkit/text_qt.h"
 
 namespace tk {
 
 struct ApplicationImpl {
+    explicit ApplicationImpl(const std::string& name) : argv0(name) {}
+    std::string argv0;
     int argc = 1;
-    char name[9] = "tamsavik";
-    char* argv[2] = {name, nullptr};
+    char* argv[2] = {argv0.data(), nullptr};
     std::unique_ptr<QApplication> qt;
 };
 
@@ -30,9 +32,19 @@ QString EnvironmentText(const char* name) {
     return QString::fromLocal8Bit(qgetenv(name));
 }
 
+// X11 needs DISPLAY, which Qt would find missing only by ending the process.
+void CheckForDisplay() {
+    const QString platform = EnvironmentText("QT_QPA_PLATFORM");
+    if ((platform.isEmpty() && EnvironmentText("WAYLAND_DISPLAY").isEmpty()) || platform == "xcb") {
+        if (!qEnvironmentVariableIsSet("DISPLAY"))
+            CannotShowWindows("no display to show windows on (DISPLAY is not set)");
+        if (EnvironmentText("DISPLAY").isEmpty())
+            CannotShowWindows("no display to show windows on (DISPLAY is empty)");
+    }
+}
+
 // Qt ends the process when it finds no usable window system; say why instead.
-void WhileStarting(QtMsgType type, const QMessageLogContext& context, const QString& text) {
-    (void)context;
+void WhileStarting(QtMsgType type, const QMessageLogContext&, const QString& text) {
     if (type != QtFatalMsg) {
         g_startMessages.append({type, text});
         return;
@@ -58,8 +70,11 @@ void WhileStarting(QtMsgType type, const QMessageLogContext& context, const QStr
 
 }  // namespace
 
-Application::Application() : impl_(std::make_unique<ApplicationImpl>()) {
+Application::Application(std::string name)
+    : impl_(std::make_unique<ApplicationImpl>(name)), name_(std::move(name)) {
+    g_current = this;  // the program's name, for any message from here on
     if (QApplication::instance() == nullptr) {
+        CheckForDisplay();
         g_startMessages.clear();
         const QtMessageHandler previous = qInstallMessageHandler(WhileStarting);
         impl_->qt = std::make_unique<QApplication>(impl_->argc, impl_->argv);
@@ -71,7 +86,6 @@ Application::Application() : impl_(std::make_unique<ApplicationImpl>()) {
     }
     // Only Quit ends the run: closing the last visible window does not.
     QApplication::setQuitOnLastWindowClosed(false);
-    g_current = this;
 }
 
 Application::~Application() {

@@ -29,8 +29,11 @@ struct VersionData {
 class Application : public Object {
   public:
     // Creates the user-interface framework's application; there is one at a time.
-    Application();
+    // `name` is what the program is called on the command line: its messages
+    // begin with it, and its resources are found under share/`name`.
+    explicit Application(std::string name);
     ~Application() override;
+    const std::string& Name() const { return name_; }
     std::string ClassName() const override { return "Application"; }
 
     void _x_SetVersionData(std::int64_t major, std::int64_t minor, std::int64_t bug,
@@ -46,15 +49,18 @@ class Application : public Object {
 
   private:
     std::unique_ptr<ApplicationImpl> impl_;
+    std::string name_;
     VersionData version_;
     std::shared_ptr<MenuBar> menuBar_;
 };
 
 // --- The run -----------------------------------------------------------------
 
-// Starts the runtime. On a machine with no display it prints one line saying
-// so, and how to run the program anyway, and ends the process.
+// Starts the runtime; keeps the path the program was started as, for messages.
 void RuntimeInit(int argc, char** argv);
+// The name the program's messages begin with: the application's, or before
+// there is one, the file the program was started as.
+std::string ProgramName();
 // Prints one line naming what keeps the program from a display, and how to
 // run it anyway, and ends the process with status 1.
 [[noreturn]] void CannotShowWindows(const std::string& problem);

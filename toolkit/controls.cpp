@@ -1,5 +1,6 @@
 #include "toolkit/controls.h"
 
+#include <QApplication>
 #include <QMenu>
 #include <QMimeData>
 #include <QPainter>
@@ -10,10 +11,12 @@
 #include <limits>
 
 #include "toolkit/application.h"
+#include "toolkit/controls_qt.h"
 #include "toolkit/picture.h"
+#include "toolkit/picture_qt.h"
 #include "toolkit/properties.h"
-#include "toolkit/qt_widgets.h"
 #include "toolkit/window.h"
+#include "toolkit/window_qt.h"
 
 namespace tk {
 
@@ -121,10 +124,53 @@ bool IsNeutral(const std::string& n) {
 
 }  // namespace
 
+std::optional<QString> TypedText(const QKeyEvent& event) {
+    const QString text = event.text();
+    if (text.isEmpty()) return std::nullopt;
+    const QChar c = text.front();
+    // Format characters (joiners, direction marks) type whatever the
+    // modifiers; otherwise Ctrl and Ctrl+Shift are for shortcuts, while Alt,
+    // Meta and AltGr can type text.
+    if (c.category() == QChar::Other_Format) return text;
+    const auto mods = event.modifiers();
+    if (mods == Qt::ControlModifier || mods == (Qt::ShiftModifier | Qt::ControlModifier))
+        return std::nullopt;
+    const bool pair = c.isHighSurrogate() && text.size() > 1 && text.at(1).isLowSurrogate();
+    if (c.isPrint() || c.category() == QChar::Other_PrivateUse || pair) return text;
+    return std::nullopt;
+}
+
+std::optional<std::string> KeyDownText(const QKeyEvent& event) {
+    // Every key that types text passes, whatever its modifiers; modifier
+    // shortcuts (Ctrl+C and the like) go to the widget and the menus. On X11 a
+    // Ctrl+letter press carries a control character as its text, so the
+    // editing keys are told by the key and the modifiers.
+    if (!(event.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))) {
+        switch (event.key()) {
+            case Qt::Key_Backspace:
+                return std::string("\b");
+            case Qt::Key_Tab:
+            case Qt::Key_Backtab:
+                return std::string("\t");
+            case Qt::Key_Return:
+            case Qt::Key_Enter:
+                return std::string("\r");
+            case Qt::Key_Escape:
+                return std::string("\x1b");
+            case Qt::Key_Delete:
+                return std::string("\x7f");
+            default:
+                break;
+        }
+    }
+    const auto typed = TypedText(event);
+    if (!typed) return std::nullopt;  // navigation keys, shortcuts, a modifier alone
+    return ToUtf8(*typed);
+}
+
 // --- RectControl ----------------------------------------------------------------
 
-RectControl::RectControl(tk::Window& window, std::unique_ptr<ControlImpl> impl)
-    : impl_(std::move(impl)), window_(&window) {}
+RectControl::RectControl(std::unique_ptr<ControlImpl> impl) : impl_(std::move(impl)) {}
 
 RectControl::~RectControl() {
     if (impl_ && impl_->widget) delete impl_->widget.data();
@@ -148,6 +194,7 @@ int RectControl::Height() const {
 }
 
 bool RectControl::Visible() const {
+    CheckMainThread("reading whether a control is visible");
     return impl_->widget && !impl_->widget->isHidden();
 }
 
@@ -205,14 +252,13 @@ void RectControl::SetProperty(const plist::Entry& e) {
         Object::SetProperty(e);
 }
 
-bool RectControl::SetOwnProperty(const plist::Entry& e) {
-    (void)e;
+bool RectControl::SetOwnProperty(const plist::Entry&) {
     return false;
 }
 
 // --- Label ------------------------------------------------------------------------
 
-Label::Label(tk::Window& window) : RectControl(window, std::make_unique<ControlImpl>()) {
+Label::Label(tk::Window& window) : RectControl(std::make_unique<ControlImpl>()) {
     CheckMainThread("creating a label");
     auto* label = new LabelWidget(this, ContentOf(window));
     label->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -248,6 +294,7 @@ void Label::Refit() {
 }
 
 std::string Label::Text() const {
+    CheckMainThread("reading a label's text");
     return ToUtf8(static_cast<QLabel*>(impl_->widget.data())->text().replace('\n', '\r'));
 }
 
@@ -279,7 +326,7 @@ bool Label::SetOwnProperty(const plist::Entry& e) {
 
 // --- TextField --------------------------------------------------------------------
 
-TextField::TextField(tk::Window& window) : RectControl(window, std::make_unique<ControlImpl>()) {
+TextField::TextField(tk::Window& window) : RectControl(std::make_unique<ControlImpl>()) {
     CheckMainThread("creating a text field");
     auto* edit = new LineEditWidget(this, ContentOf(window));
     edit->setFocusPolicy(Qt::StrongFocus);
@@ -287,6 +334,7 @@ TextField::TextField(tk::Window& window) : RectControl(window, std::make_unique<
 }
 
 std::string TextField::Text() const {
+    CheckMainThread("reading a text field's text");
     return ToUtf8(static_cast<QLineEdit*>(impl_->widget.data())->text());
 }
 
@@ -339,7 +387,7 @@ bool TextField::SetOwnProperty(const plist::Entry& e) {
 
 // --- TextArea -----------------------------------------------------------------------
 
-TextArea::TextArea(tk::Window& window) : RectControl(window, std::make_unique<ControlImpl>()) {
+TextArea::TextArea(tk::Window& window) : RectControl(std::make_unique<ControlImpl>()) {
     CheckMainThread("creating a text area");
     auto* edit = new TextAreaWidget(ContentOf(window));
     edit->setLineWrapMode(QPlainTextEdit::WidgetWidth);
@@ -349,6 +397,7 @@ TextArea::TextArea(tk::Window& window) : RectControl(window, std::make_unique<Co
 }
 
 std::string TextArea::Text() const {
+    CheckMainThread("reading a text area's text");
     return ToUtf8(
         static_cast<QPlainTextEdit*>(impl_->widget.data())->toPlainText().replace('\n', '\r'));
 }
@@ -395,7 +444,7 @@ bool TextArea::SetOwnProperty(const plist::Entry& e) {
 
 // --- Canvas -------------------------------------------------------------------------
 
-Canvas::Canvas(tk::Window& window) : RectControl(window, std::make_unique<ControlImpl>()) {
+Canvas::Canvas(tk::Window& window) : RectControl(std::make_unique<ControlImpl>()) {
     CheckMainThread("creating a canvas");
     auto* widget = new CanvasWidget(this, ContentOf(window));
     widget->setFocusPolicy(Qt::NoFocus);
@@ -651,8 +700,7 @@ bool TextAreaWidget::event(QEvent* event) {
     return QPlainTextEdit::event(event);
 }
 
-void CanvasWidget::paintEvent(QPaintEvent* event) {
-    (void)event;
+void CanvasWidget::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     if (const auto picture = canvas_->Backdrop()) {
         painter.drawImage(QPoint(0, 0), picture->Impl().image);

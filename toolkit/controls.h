@@ -30,7 +30,6 @@ class RectControl : public Object {
     void SetProperty(const plist::Entry& entry) override;
 
     const std::string& Name() const { return name_; }
-    tk::Window& ParentWindow() const { return *window_; }
 
     // The control's box in its window, as its list placed it.
     virtual int Left() const;
@@ -58,13 +57,12 @@ class RectControl : public Object {
     bool TabStop() const { return tabStop_; }
 
   protected:
-    RectControl(tk::Window& window, std::unique_ptr<ControlImpl> impl);
+    explicit RectControl(std::unique_ptr<ControlImpl> impl);
     // Properties that only some classes carry; returns false for a name the
     // class does not know.
     virtual bool SetOwnProperty(const plist::Entry& entry);
 
     std::unique_ptr<ControlImpl> impl_;
-    tk::Window* window_;
     std::string name_;
     bool enabled_ = true;
     bool tabStop_ = true;

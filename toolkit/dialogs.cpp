@@ -3,7 +3,8 @@
 #include <QApplication>
 #include <QMessageBox>
 
-#include "toolkit/qt_widgets.h"
+#include "toolkit/errors.h"
+#include "toolkit/text_qt.h"
 
 namespace tk {
 

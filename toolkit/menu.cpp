@@ -1,10 +1,13 @@
 #include "toolkit/menu.h"
 
+#include <QApplication>
 #include <QClipboard>
 #include <QMenu>
 
 #include "toolkit/application.h"
-#include "toolkit/qt_widgets.h"
+#include "toolkit/controls_qt.h"
+#include "toolkit/menu_qt.h"
+#include "toolkit/window_qt.h"
 
 namespace tk {
 
@@ -31,6 +34,71 @@ Focused FocusedText() {
 bool ClipboardHasText() {
     const QClipboard* clipboard = QGuiApplication::clipboard();
     return clipboard != nullptr && !clipboard->text().isEmpty();
+}
+
+bool HasSelection(const Focused& f) {
+    return (f.line && f.line->hasSelectedText()) || (f.area && f.area->textCursor().hasSelection());
+}
+
+// The standard Edit commands, to which the menu items are tied by name: when
+// each can act on the focused text control, and what it does there. A command
+// that changes the text is refused on a read-only control.
+struct EditCommand {
+    std::string_view name;
+    bool changesText;
+    bool (*canAct)(const Focused&);
+    void (*act)(const Focused&);
+};
+
+constexpr EditCommand kEditCommands[] = {
+    {"EditUndo", true,
+     [](const Focused& f) {
+         return (f.line && f.line->isUndoAvailable()) ||
+                (f.area && f.area->document()->isUndoAvailable());
+     },
+     [](const Focused& f) {
+         if (f.line) f.line->undo();
+         if (f.area) f.area->undo();
+     }},
+    {"EditCut", true, HasSelection,
+     [](const Focused& f) {
+         if (f.line) f.line->cut();
+         if (f.area) f.area->cut();
+     }},
+    {"EditCopy", false, HasSelection,
+     [](const Focused& f) {
+         if (f.line) f.line->copy();
+         if (f.area) f.area->copy();
+     }},
+    {"EditPaste", true, [](const Focused&) { return ClipboardHasText(); },
+     [](const Focused& f) {
+         // The program's fields paste within their character limit.
+         if (auto* field = dynamic_cast<LineEditWidget*>(f.line))
+             field->PasteFrom(QClipboard::Clipboard);
+         else if (f.line)
+             f.line->paste();
+         if (f.area) f.area->paste();
+     }},
+    {"EditClear", true, HasSelection,
+     [](const Focused& f) {
+         if (f.line && f.line->hasSelectedText()) f.line->del();
+         if (f.area) f.area->textCursor().removeSelectedText();
+     }},
+    {"EditSelectAll", false,
+     [](const Focused& f) {
+         return (f.line && !f.line->text().isEmpty()) || (f.area && !f.area->document()->isEmpty());
+     },
+     [](const Focused& f) {
+         if (f.line) f.line->selectAll();
+         if (f.area) f.area->selectAll();
+     }},
+};
+
+const EditCommand* EditCommandNamed(std::string_view name) {
+    for (const EditCommand& command : kEditCommands) {
+        if (command.name == name) return &command;
+    }
+    return nullptr;
 }
 
 void FillMenu(QMenu* menu, MenuItem& item) {
@@ -133,53 +201,19 @@ void MenuItem::Choose() {
 }
 
 bool MenuItem::IsEnabledNow() const {
-    if (!autoEnabled_) return true;
+    const EditCommand* command = EditCommandNamed(name_);
+    if (!autoEnabled_ || command == nullptr) return true;
     const Focused f = FocusedText();
     const bool editable = (f.line && !f.line->isReadOnly()) || (f.area && !f.area->isReadOnly());
-    const bool selection =
-        (f.line && f.line->hasSelectedText()) || (f.area && f.area->textCursor().hasSelection());
-    if (name_ == "EditUndo") {
-        return editable && ((f.line && f.line->isUndoAvailable()) ||
-                            (f.area && f.area->document()->isUndoAvailable()));
-    }
-    if (name_ == "EditCut" || name_ == "EditClear") return editable && selection;
-    if (name_ == "EditCopy") return selection;
-    if (name_ == "EditPaste") return editable && ClipboardHasText();
-    if (name_ == "EditSelectAll") {
-        return (f.line && !f.line->text().isEmpty()) || (f.area && !f.area->document()->isEmpty());
-    }
-    return true;
+    return (editable || !command->changesText) && command->canAct(f);
 }
 
 void MenuItem::Action() {
-    // The standard editing commands act on the focused text control.
+    const EditCommand* command = EditCommandNamed(name_);
+    if (command == nullptr) return;
     const Focused f = FocusedText();
     const bool readOnly = (f.line && f.line->isReadOnly()) || (f.area && f.area->isReadOnly());
-    if (name_ == "EditCopy") {
-        if (f.line) f.line->copy();
-        if (f.area) f.area->copy();
-    } else if (name_ == "EditSelectAll") {
-        if (f.line) f.line->selectAll();
-        if (f.area) f.area->selectAll();
-    } else if (readOnly) {
-        return;
-    } else if (name_ == "EditUndo") {
-        if (f.line) f.line->undo();
-        if (f.area) f.area->undo();
-    } else if (name_ == "EditCut") {
-        if (f.line) f.line->cut();
-        if (f.area) f.area->cut();
-    } else if (name_ == "EditPaste") {
-        // The program's fields paste within their character limit.
-        if (auto* field = dynamic_cast<LineEditWidget*>(f.line))
-            field->PasteFrom(QClipboard::Clipboard);
-        else if (f.line)
-            f.line->paste();
-        if (f.area) f.area->paste();
-    } else if (name_ == "EditClear") {
-        if (f.line && f.line->hasSelectedText()) f.line->del();
-        if (f.area) f.area->textCursor().removeSelectedText();
-    }
+    if (!readOnly || !command->changesText) command->act(f);
 }
 
 void QuitMenuItem::Action() {

@@ -15,7 +15,7 @@ namespace tk {
 
 struct MenuItemImpl;
 
-class MenuItem : public Object, public std::enable_shared_from_this<MenuItem> {
+class MenuItem : public Object {
   public:
     MenuItem();
     ~MenuItem() override;

@@ -10,7 +10,9 @@
 #include <cstdio>
 #include <set>
 
-#include "toolkit/qt_widgets.h"
+#include "toolkit/application.h"
+#include "toolkit/picture_qt.h"
+#include "toolkit/text_qt.h"
 
 namespace tk {
 
@@ -33,7 +35,7 @@ bool IsPlainFileName(std::string_view name) {
 void Report(const QFileInfo& file, const QString& reason) {
     static std::set<QString> reported;
     if (!reported.insert(file.absoluteFilePath()).second) return;
-    std::fprintf(stderr, "tamsavik: cannot read the picture %s: %s\n",
+    std::fprintf(stderr, "%s: cannot read the picture %s: %s\n", ProgramName().c_str(),
                  file.fileName().toLocal8Bit().constData(), reason.toLocal8Bit().constData());
 }
 
@@ -103,7 +105,8 @@ int Picture::Height() const {
 
 std::string Picture::ResourceFolder() {
     if (!FolderOverride().empty()) return FolderOverride();
-    return ToUtf8(QCoreApplication::applicationDirPath()) + "/../share/tamsavik/pictures";
+    return ToUtf8(QCoreApplication::applicationDirPath()) + "/../share/" + ProgramName() +
+           "/pictures";
 }
 
 void Picture::SetResourceFolder(std::string folder) {

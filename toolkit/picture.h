@@ -26,7 +26,7 @@ class Picture : public Object {
     // up: a name with a path separator yields null.
     static std::shared_ptr<Picture> OpenFromApp(std::string_view fileName);
 
-    // The picture folder: beside the executable, ../share/tamsavik/pictures,
+    // The picture folder: beside the executable, ../share/<program>/pictures,
     // in the build tree and after installation alike. Tests may point it
     // elsewhere.
     static std::string ResourceFolder();

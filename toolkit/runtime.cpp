@@ -13,7 +13,7 @@
 #include <iostream>
 
 #include "toolkit/application.h"
-#include "toolkit/qt_widgets.h"
+#include "toolkit/text_qt.h"
 #include "toolkit/window.h"
 
 namespace tk {
@@ -32,13 +32,8 @@ RunState& State() {
 }
 
 std::string& StartedAs() {
-    static std::string path = "tamsavik";
+    static std::string path;
     return path;
-}
-
-bool IsSet(const char* variable) {
-    const char* value = std::getenv(variable);
-    return value != nullptr && *value != '\0';
 }
 
 // The path, quoted for a shell where it needs it.
@@ -62,25 +57,25 @@ void CannotShowWindows(const std::string& problem) {
     // Under a virtual display the X11 window system serves, whatever was asked for.
     const char* platform = std::getenv("QT_QPA_PLATFORM");
     const bool other = platform != nullptr && *platform != '\0' && std::string(platform) != "xcb";
-    std::fprintf(
-        stderr, "tamsavik: %s; run it on a desktop, or under a virtual display: %sxvfb-run -a %s\n",
-        line.c_str(), other ? "QT_QPA_PLATFORM=xcb " : "", ForShell(StartedAs()).c_str());
+    std::fprintf(stderr,
+                 "%s: %s; run it on a desktop, or under a virtual display: %sxvfb-run -a %s\n",
+                 ProgramName().c_str(), line.c_str(), other ? "QT_QPA_PLATFORM=xcb " : "",
+                 ForShell(StartedAs()).c_str());
     std::fflush(stderr);
     // Not exit(): this may run inside the window system's start, half done.
     std::_Exit(1);
+}
+
+std::string ProgramName() {
+    if (const Application* app = Application::Current()) return app->Name();
+    const std::string& path = StartedAs();
+    return path.empty() ? "program" : path.substr(path.find_last_of('/') + 1);
 }
 
 void RuntimeInit(int argc, char** argv) {
     // The program takes no arguments; its name is for messages.
     if (argc > 0 && argv != nullptr && argv[0] != nullptr && *argv[0] != '\0')
         StartedAs() = argv[0];
-    const std::string platform = IsSet("QT_QPA_PLATFORM") ? std::getenv("QT_QPA_PLATFORM") : "";
-    if ((platform.empty() && !IsSet("WAYLAND_DISPLAY")) || platform == "xcb") {
-        if (std::getenv("DISPLAY") == nullptr)
-            CannotShowWindows("no display to show windows on (DISPLAY is not set)");
-        if (!IsSet("DISPLAY"))
-            CannotShowWindows("no display to show windows on (DISPLAY is empty)");
-    }
     // Without a session's runtime folder Qt makes one and warns about it on
     // every start; make it ourselves, as Qt would, and say nothing.
     const char* runtimeDir = std::getenv("XDG_RUNTIME_DIR");
@@ -148,7 +143,8 @@ void UnhandledException(std::exception_ptr error) {
         what = TypeName(typeid(e)) + ": " + e.what();
     } catch (...) {
     }
-    std::cerr << "tamsavik: an error nobody handled ended the program: " << what << std::endl;
+    std::cerr << ProgramName() << ": an error nobody handled ended the program: " << what
+              << std::endl;
     Quit(1);
 }
 

@@ -1,12 +1,16 @@
 #include "toolkit/timer.h"
 
+#include <QTimer>
 #include <algorithm>
 
 #include "toolkit/application.h"
 #include "toolkit/properties.h"
-#include "toolkit/qt_widgets.h"
 
 namespace tk {
+
+struct TimerImpl {
+    QTimer timer;
+};
 
 Timer::Timer() : impl_(std::make_unique<TimerImpl>()) {
     QObject::connect(&impl_->timer, &QTimer::timeout, [this] { Fire(); });

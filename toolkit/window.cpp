@@ -2,6 +2,7 @@
 
 #include <xcb/xcb.h>
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QScreen>
@@ -11,9 +12,11 @@
 #include <cstring>
 
 #include "toolkit/application.h"
+#include "toolkit/controls_qt.h"
 #include "toolkit/menu.h"
+#include "toolkit/menu_qt.h"
 #include "toolkit/properties.h"
-#include "toolkit/qt_widgets.h"
+#include "toolkit/window_qt.h"
 
 namespace tk {
 
@@ -132,6 +135,13 @@ void TopLevelWidget::closeEvent(QCloseEvent* event) {
     }
     owner_->RaiseClose();
     event->accept();
+}
+
+Window* ActiveWindow() {
+    for (QWidget* w = QApplication::activeWindow(); w != nullptr; w = w->parentWidget()) {
+        if (auto* top = dynamic_cast<TopLevelWidget*>(w)) return top->Owner();
+    }
+    return nullptr;
 }
 
 // --- Window ---------------------------------------------------------------------
@@ -269,6 +279,7 @@ void Window::Close() {
 }
 
 bool Window::IsShown() const {
+    CheckMainThread("reading whether a window is shown");
     return impl_->top && impl_->top->isVisible();
 }
 
@@ -357,8 +368,7 @@ std::vector<Object*> Window::Controls() const {
     return out;
 }
 
-bool Window::IsEventImplemented(std::string_view event) const {
-    (void)event;
+bool Window::IsEventImplemented(std::string_view) const {
     return false;
 }
 

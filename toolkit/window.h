@@ -93,21 +93,14 @@ class Window : public Object {
     // Build hooks and events, raised by the toolkit.
     virtual void Layout() {}
     virtual void CreateControls() {}
-    virtual void AddMenuHandlers(tk::Window& window) { (void)window; }
+    virtual void AddMenuHandlers(tk::Window&) {}
     virtual void Event_Open() {}
     // A request to close the window (its close button, the window manager);
     // true keeps it open.
     virtual bool Event_CancelClose() { return false; }
     virtual void Event_Close() {}
-    virtual bool Event_KeyDown(std::string_view key) {
-        (void)key;
-        return false;
-    }
-    virtual bool Event_MouseDown(std::int64_t x, std::int64_t y) {
-        (void)x;
-        (void)y;
-        return false;
-    }
+    virtual bool Event_KeyDown(std::string_view) { return false; }
+    virtual bool Event_MouseDown(std::int64_t, std::int64_t) { return false; }
 
   private:
     // Builds the window: raises Layout, CreateControls and AddMenuHandlers,

@@ -5,7 +5,7 @@
 #include "calculator/ControlWnd.h"
 #include "resources/layouts.h"
 #include "resources/pictures.h"
-#include "windows/build_control.h"
+#include "toolkit/build_control.h"
 
 void AboutWnd::_wrapper_Timer1::SetWindow(tk::Window* window) {
     ownerWindow = std::make_unique<tk::WeakRef<tk::Window>>(window);
@@ -38,12 +38,11 @@ void AboutWnd::CreateControls() {
 
 void AboutWnd::CreateControls0() {
     namespace lists = resources::aboutWnd;
-    using windows::BuildControl;
+    using tk::BuildControl;
     BuildControl<tk::Label>(*this, "StaticText2", lists::StaticText2());
-    BuildControl<tk::Canvas>(*this, "Canvas1", lists::Canvas1(), {}, resources::_x_CirclesSmall);
-    BuildControl<_wrapper_Timer1, tk::Timer>(
-        *this, "Timer1", lists::Timer1(),
-        [this](tk::Timer& timer) { timer.BindAction([this](tk::Timer& t) { Timer1_Action(t); }); });
+    BuildControl<tk::Canvas>(*this, "Canvas1", lists::Canvas1(), resources::_x_CirclesSmall);
+    BuildControl<_wrapper_Timer1, tk::Timer>(*this, "Timer1", lists::Timer1())
+        .BindAction([this](tk::Timer& timer) { Timer1_Action(timer); });
     BuildControl<tk::Label>(*this, "Label1", lists::Label1());
 }
 
@@ -65,20 +64,16 @@ void AboutWnd::HandOver() {
     ControlWnd::Instance().Show();
 }
 
-void AboutWnd::Timer1_Action(tk::Timer& timer) {
-    (void)timer;
+void AboutWnd::Timer1_Action(tk::Timer&) {
     HandOver();
 }
 
-bool AboutWnd::Event_KeyDown(std::string_view key) {
-    (void)key;
+bool AboutWnd::Event_KeyDown(std::string_view) {
     HandOver();
     return false;
 }
 
-bool AboutWnd::Event_MouseDown(std::int64_t x, std::int64_t y) {
-    (void)x;
-    (void)y;
+bool AboutWnd::Event_MouseDown(std::int64_t, std::int64_t) {
     HandOver();
     return false;
 }

@@ -18,7 +18,7 @@ class AboutWnd : public tk::Window {
     // controls: it knows its window (weakly) and its index.
     class _wrapper_Timer1 : public tk::Timer, public tk::PaneChild {
       public:
-        explicit _wrapper_Timer1(tk::Window& window) { (void)window; }
+        explicit _wrapper_Timer1(tk::Window&) {}
         std::string ClassName() const override { return "AboutWnd._wrapper_Timer1"; }
 
         void SetWindow(tk::Window* window) override;

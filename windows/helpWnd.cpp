@@ -3,7 +3,7 @@
 #include <array>
 
 #include "resources/layouts.h"
-#include "windows/build_control.h"
+#include "toolkit/build_control.h"
 
 helpWnd& helpWnd::Instance() {
     return tk::ImplicitInstance<helpWnd>("helpWnd.helpWnd");
@@ -23,7 +23,7 @@ void helpWnd::CreateControls() {
 }
 
 void helpWnd::CreateControls0() {
-    windows::BuildControl<tk::TextArea>(*this, "EditField1", resources::helpWnd::EditField1());
+    tk::BuildControl<tk::TextArea>(*this, "EditField1", resources::helpWnd::EditField1());
 }
 
 tk::TextArea& helpWnd::EditField1() const {

@@ -17,8 +17,9 @@
 
 #include "calculator/ControlWnd.h"
 #include "toolkit/application.h"
+#include "toolkit/controls_qt.h"
 #include "toolkit/picture.h"
-#include "toolkit/qt_widgets.h"
+#include "toolkit/window_qt.h"
 
 namespace {
 
@@ -55,7 +56,7 @@ int main(int argc, char** argv) {
     }
     const int runs = argc > 2 ? std::max(1, std::atoi(argv[2])) : 5000;
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
-    tk::Application application;
+    tk::Application application("tamsavik");
     tk::Picture::SetResourceFolder(argv[1]);
 
     ControlWnd& w = ControlWnd::Instance();

@@ -9,8 +9,9 @@
 
 #include "calculator/ControlWnd.h"
 #include "tests/ui/ui_support.h"
+#include "toolkit/controls_qt.h"
 #include "toolkit/picture.h"
-#include "toolkit/qt_widgets.h"
+#include "toolkit/window_qt.h"
 #include "windows/AboutWnd.h"
 
 namespace {

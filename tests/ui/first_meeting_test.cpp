@@ -3,6 +3,7 @@
 // that cannot show its windows or read a picture.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QDir>
 #include <QFile>
 #include <QPainter>
@@ -13,8 +14,9 @@
 
 #include "calculator/ControlWnd.h"
 #include "tests/ui/ui_support.h"
+#include "toolkit/controls_qt.h"
 #include "toolkit/picture.h"
-#include "toolkit/qt_widgets.h"
+#include "toolkit/window_qt.h"
 #include "windows/AboutWnd.h"
 #include "windows/helpWnd.h"
 

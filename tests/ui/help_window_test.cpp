@@ -11,8 +11,9 @@
 #include "resources/help_text.h"
 #include "tests/ui/ui_support.h"
 #include "toolkit/application.h"
+#include "toolkit/controls_qt.h"
 #include "toolkit/picture.h"
-#include "toolkit/qt_widgets.h"
+#include "toolkit/window_qt.h"
 #include "windows/helpWnd.h"
 
 namespace {

@@ -12,9 +12,10 @@
 #include "calculator/ControlWnd.h"
 #include "tests/ui/ui_support.h"
 #include "toolkit/application.h"
+#include "toolkit/controls_qt.h"
 #include "toolkit/dialogs.h"
 #include "toolkit/picture.h"
-#include "toolkit/qt_widgets.h"
+#include "toolkit/window_qt.h"
 
 namespace {
 

@@ -14,7 +14,8 @@
 #include "calculator/ControlWnd.h"
 #include "menus/MenuBar1.h"
 #include "tests/ui/ui_support.h"
-#include "toolkit/qt_widgets.h"
+#include "toolkit/controls_qt.h"
+#include "toolkit/window_qt.h"
 
 namespace {
 

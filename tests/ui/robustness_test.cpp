@@ -21,8 +21,10 @@
 #include "calculator/ControlWnd.h"
 #include "calculator/decisions.h"
 #include "tests/ui/ui_support.h"
+#include "toolkit/controls_qt.h"
+#include "toolkit/menu_qt.h"
 #include "toolkit/picture.h"
-#include "toolkit/qt_widgets.h"
+#include "toolkit/window_qt.h"
 
 namespace {
 

@@ -22,7 +22,7 @@
 #include "toolkit/dialogs.h"
 #include "toolkit/menu.h"
 #include "toolkit/properties.h"
-#include "windows/build_control.h"
+#include "toolkit/build_control.h"
 
 namespace {
 
@@ -52,7 +52,7 @@ class HalfBuiltWnd : public tk::Window {
 
   protected:
     void CreateControls() override {
-        windows::BuildControl<tk::Label>(*this, "Made", kMoveAndRenameList);
+        tk::BuildControl<tk::Label>(*this, "Made", kMoveAndRenameList);
         tk::SetProperties(*this, kPeriodList);
     }
 };
@@ -223,6 +223,8 @@ TEST(UiThread, OperationsFromAnotherThreadRaiseBeforeTouchingAnything) {
         {"Window::Show", [&] { w.Show(); }},
         {"SetProperties", [&] { tk::SetProperties(w.TitleLbl(), kMoveAndRenameList); }},
         {"TextField::SetText", [&] { w.LimitFld().SetText("x"); }},
+        {"TextField::Text", [&] { (void)w.LimitFld().Text(); }},
+        {"Window::IsShown", [&] { (void)w.IsShown(); }},
         {"Timer::SetPeriod", [&] { w.Timer1().SetPeriod(10); }},
         {"MenuItem::SetValue", [&] { item->SetValue("x"); }},
         {"MsgBox", [] { tk::MsgBox("from a thread"); }},

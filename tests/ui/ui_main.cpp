@@ -18,7 +18,7 @@ class CloseWindowsAfterEachTest : public testing::EmptyTestEventListener {
 int main(int argc, char** argv) {
     setenv("QT_QPA_PLATFORM", "offscreen", 0);
     testing::InitGoogleTest(&argc, argv);
-    tk::Application application;
+    tk::Application application("tamsavik");
     testing::UnitTest::GetInstance()->listeners().Append(new CloseWindowsAfterEachTest);
     return RUN_ALL_TESTS();
 }

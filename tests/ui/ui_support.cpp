@@ -7,10 +7,12 @@
 #include <QTest>
 #include <QTimer>
 
+#include "toolkit/build_control.h"
+#include "toolkit/controls_qt.h"
 #include "toolkit/core/proplist.h"
+#include "toolkit/picture_qt.h"
 #include "toolkit/properties.h"
-#include "toolkit/qt_widgets.h"
-#include "windows/build_control.h"
+#include "toolkit/window_qt.h"
 
 namespace uitest {
 
@@ -92,16 +94,16 @@ void TestWnd::Layout() {
 }
 
 void TestWnd::CreateControls() {
-    using windows::BuildControl;
+    using tk::BuildControl;
     BuildControl<tk::Label>(*this, "TitleLbl", kTitleList);
     BuildControl<tk::Label>(*this, "HiddenLbl", kHiddenList);
     BuildControl<tk::TextField>(*this, "LimitFld", kLimitList);
     BuildControl<tk::TextField>(*this, "FirstFld", kFirstList);
     BuildControl<tk::TextField>(*this, "LockedFld", kLockedList);
     BuildControl<tk::TextArea>(*this, "NotesArea", kNotesList);
-    BuildControl<tk::Canvas>(*this, "PictureCanvas", kCanvasList, {}, TestPicture);
-    BuildControl<TestTimer, tk::Timer>(*this, "Timer1", kTimerList, [this](tk::Timer& t) {
-        t.BindAction([this](tk::Timer&) { ++timerFires; });
+    BuildControl<tk::Canvas>(*this, "PictureCanvas", kCanvasList, TestPicture);
+    BuildControl<TestTimer, tk::Timer>(*this, "Timer1", kTimerList).BindAction([this](tk::Timer&) {
+        ++timerFires;
     });
 }
 

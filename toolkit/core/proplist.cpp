@@ -89,13 +89,6 @@ constexpr std::array<NameType, 71> kTable{{
     {"LineSpacing", VT::LineSpacing},
 }};
 
-constexpr std::array<std::string_view, kTable.size()> MakeNames() {
-    std::array<std::string_view, kTable.size()> names{};
-    for (std::size_t i = 0; i < kTable.size(); ++i) names[i] = kTable[i].name;
-    return names;
-}
-constexpr auto kNames = MakeNames();
-
 const char* TypeName(ValueType type) {
     switch (type) {
         case VT::Integer:
@@ -135,10 +128,6 @@ std::optional<ValueType> TypeOf(std::string_view name) {
                                  [&](const NameType& nt) { return nt.name == name; });
     if (it == kTable.end()) return std::nullopt;
     return it->type;
-}
-
-std::span<const std::string_view> KnownNames() {
-    return kNames;
 }
 
 DecodeError::DecodeError(std::size_t offset, const std::string& what)

@@ -64,9 +64,6 @@ struct Entry {
 // The type of a property name, or nothing for a name outside the table.
 std::optional<ValueType> TypeOf(std::string_view name);
 
-// Every property name that the table knows, in the table's order.
-std::span<const std::string_view> KnownNames();
-
 // A list that cannot be decoded: `offset` is where the fault was found.
 class DecodeError : public std::runtime_error {
   public:

@@ -5,6 +5,7 @@
 #include <charconv>
 #include <cmath>
 #include <limits>
+#include <optional>
 #include <utility>
 
 namespace tk {
@@ -98,77 +99,90 @@ std::string_view Trimmed(std::string_view text) {
 
 }  // namespace
 
+namespace {
+
 // Exponents saturate here, far beyond any double's range, whatever the digits.
 constexpr long long kExponentCap = 1'000'000'000'000'000LL;
+
+// An optional sign at `at`; true for a minus.
+bool ReadSign(std::string_view text, std::size_t& at) {
+    if (at == text.size() || (text[at] != '+' && text[at] != '-')) return false;
+    return text[at++] == '-';
+}
+
+// Digits with at most one decimal point, from `at` on.
+struct Mantissa {
+    std::size_t digits = 0;
+    // The decimal exponent of the first non-zero digit: 0 for "5", 2 for
+    // "500", -1 for ".5". None when every digit is zero.
+    std::optional<long long> leadingExponent;
+};
+
+Mantissa ReadMantissa(std::string_view text, std::size_t& at) {
+    Mantissa m;
+    long long intDigits = 0;
+    long long fracDigits = 0;
+    bool point = false;
+    std::optional<long long> firstNonZeroIntIndex;
+    for (; at < text.size(); ++at) {
+        const char c = text[at];
+        if (c == '.' && !point) {
+            point = true;
+            continue;
+        }
+        if (!IsDigit(c)) break;
+        ++m.digits;
+        if (point)
+            ++fracDigits;
+        else
+            ++intDigits;
+        if (c == '0' || m.leadingExponent || firstNonZeroIntIndex) continue;
+        if (point)
+            m.leadingExponent = -fracDigits;
+        else
+            firstNonZeroIntIndex = intDigits - 1;
+    }
+    if (firstNonZeroIntIndex) m.leadingExponent = intDigits - 1 - *firstNonZeroIntIndex;
+    return m;
+}
+
+// An optional exponent from `at` on: "e" or "E", an optional sign and digits.
+// False when an "e" has no digits after it.
+bool ReadExponent(std::string_view text, std::size_t& at, long long& exponent) {
+    exponent = 0;
+    if (at == text.size() || (text[at] != 'e' && text[at] != 'E')) return true;
+    ++at;
+    const bool negative = ReadSign(text, at);
+    if (at == text.size() || !IsDigit(text[at])) return false;
+    for (; at < text.size() && IsDigit(text[at]); ++at) {
+        exponent = std::min(exponent * 10 + (text[at] - '0'), kExponentCap);
+    }
+    if (negative) exponent = -exponent;
+    return true;
+}
+
+}  // namespace
 
 double Val(std::string_view whole) {
     constexpr double kNotANumber = std::numeric_limits<double>::quiet_NaN();
     const std::string_view text = Trimmed(whole);
-    std::size_t i = 0;
-    const std::size_t n = text.size();
-    bool negative = false;
-    if (i < n && (text[i] == '+' || text[i] == '-')) {
-        negative = text[i] == '-';
-        ++i;
-    }
-    const std::size_t mantissaStart = i;
-    std::size_t digits = 0;
-    bool point = false;
-    long long intDigits = 0;
-    long long fracPos = 0;
-    // Where the first non-zero digit stands: its index among the integer digits,
-    // or its place after the point. Decides overflow against underflow below.
-    long long firstNonZeroIntIndex = -1;
-    long long firstNonZeroFracPos = 0;
-    for (; i < n; ++i) {
-        const char c = text[i];
-        if (IsDigit(c)) {
-            ++digits;
-            if (!point)
-                ++intDigits;
-            else
-                ++fracPos;
-            if (c != '0' && firstNonZeroIntIndex < 0 && firstNonZeroFracPos == 0) {
-                if (point)
-                    firstNonZeroFracPos = fracPos;
-                else
-                    firstNonZeroIntIndex = intDigits - 1;
-            }
-        } else if (c == '.' && !point) {
-            point = true;
-        } else {
-            break;
-        }
-    }
-    if (digits == 0) return kNotANumber;
-    const bool seenNonZero = firstNonZeroIntIndex >= 0 || firstNonZeroFracPos > 0;
-    const long long firstNonZeroExp =
-        firstNonZeroIntIndex >= 0 ? intDigits - 1 - firstNonZeroIntIndex : -firstNonZeroFracPos;
+    std::size_t at = 0;
+    const bool negative = ReadSign(text, at);
+    const std::size_t start = at;
+    const Mantissa mantissa = ReadMantissa(text, at);
     long long exponent = 0;
-    if (i < n && (text[i] == 'e' || text[i] == 'E')) {
-        std::size_t j = i + 1;
-        bool expNegative = false;
-        if (j < n && (text[j] == '+' || text[j] == '-')) {
-            expNegative = text[j] == '-';
-            ++j;
-        }
-        if (j == n || !IsDigit(text[j])) return kNotANumber;
-        for (; j < n && IsDigit(text[j]); ++j) {
-            exponent = std::min(exponent * 10 + (text[j] - '0'), kExponentCap);
-        }
-        if (expNegative) exponent = -exponent;
-        i = j;
+    if (mantissa.digits == 0 || !ReadExponent(text, at, exponent) || at != text.size()) {
+        return kNotANumber;  // no number, or something after it
     }
-    if (i != n) return kNotANumber;  // something after the number
-    if (!seenNonZero) return negative ? -0.0 : 0.0;
+    if (!mantissa.leadingExponent) return negative ? -0.0 : 0.0;
 
     double value = 0.0;
-    const auto result = std::from_chars(text.data() + mantissaStart, text.data() + n, value,
-                                        std::chars_format::general);
+    const auto result =
+        std::from_chars(text.data() + start, text.data() + at, value, std::chars_format::general);
     if (result.ec == std::errc::result_out_of_range) {
         // Too large or too small for a double: decide by the decimal magnitude.
-        const long long magnitude = firstNonZeroExp + exponent;
-        value = magnitude >= 0 ? std::numeric_limits<double>::infinity() : 0.0;
+        value = *mantissa.leadingExponent + exponent >= 0 ? std::numeric_limits<double>::infinity()
+                                                          : 0.0;
     } else if (result.ec != std::errc()) {
         return kNotANumber;
     }

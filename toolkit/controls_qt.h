@@ -1,29 +1,21 @@
-// The toolkit's private side: the Qt widgets behind windows and controls, and
-// the implementation records that the public classes point to. Only toolkit
-// sources (and tests that look at the widgets) include this file.
+// The Qt side of controls: the widgets behind labels, text fields, text areas
+// and canvases, and how a key press reaches a KeyDown handler. Only toolkit
+// sources and tests that look at the widgets include this file.
 #pragma once
 
-#include <QAction>
-#include <QApplication>
 #include <QClipboard>
-#include <QImage>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QStyleOptionFrame>
-#include <QTimer>
-#include <QVBoxLayout>
 #include <QWidget>
-#include <memory>
 #include <optional>
 #include <string>
 
 #include "toolkit/controls.h"
-#include "toolkit/menu.h"
-#include "toolkit/window.h"
+#include "toolkit/text_qt.h"
 
 namespace tk {
 
@@ -36,43 +28,6 @@ std::optional<std::string> KeyDownText(const QKeyEvent& event);
 // The text a key press types into a line edit, by the rule QLineEdit applies
 // (any modifiers but Ctrl and Ctrl+Shift), or nothing.
 std::optional<QString> TypedText(const QKeyEvent& event);
-
-std::string ToUtf8(const QString& text);
-QString FromUtf8(std::string_view text);
-
-// The top-level widget of a window: an optional menu bar above a content area
-// of the window's width and height, where the controls sit. The window owns
-// the widget; the widget only points back.
-class TopLevelWidget : public QWidget {
-  public:
-    explicit TopLevelWidget(Window* owner);
-    Window* Owner() const { return owner_; }
-    QWidget* Content() const { return content_; }
-    QVBoxLayout* Layout() const { return layout_; }
-
-  protected:
-    bool event(QEvent* event) override;
-    void closeEvent(QCloseEvent* event) override;
-
-  private:
-    Window* owner_;
-    QVBoxLayout* layout_;
-    QWidget* content_;
-};
-
-struct WindowImpl {
-    QPointer<TopLevelWidget> top;
-    QPointer<QMenuBar> menuBarView;
-    int width = 100;
-    int height = 100;
-    int minWidth = 64, minHeight = 64, maxWidth = 32000, maxHeight = 32000;
-    bool resizeable = true;
-    bool closeButton = true, minimizeButton = true, maximizeButton = true;
-    bool hasBackground = false;
-    QColor background = Qt::white;
-    std::int64_t defaultLocation = 0;
-    bool placed = false;
-};
 
 struct ControlImpl {
     QPointer<QWidget> widget;
@@ -142,31 +97,4 @@ class LabelWidget : public QLabel {
     Label* label_;
 };
 
-struct PictureImpl {
-    QImage image;
-};
-
-struct TimerImpl {
-    QTimer timer;
-};
-
-struct MenuItemImpl {
-    std::unique_ptr<QAction> action;  // shared by every view of the item
-};
-
-// The QAction of a menu item, made on first use.
-QAction* ActionOf(MenuItem& item);
-// A Qt menu bar showing `bar`, for a window.
-QMenuBar* MakeMenuBarView(MenuBar& bar, QWidget* parent);
-
-// The window whose top-level widget is active, or null.
-Window* ActiveWindow();
-
-}  // namespace tk
-
-namespace tk {
-// Makes the shortcuts of every item below `bar` work from every window.
-void ActivateShortcuts(MenuItem& bar);
-// Every item below `bar` that carries out a command (not menus, not separators).
-void CollectCommandActions(MenuItem& bar, QList<QAction*>& out);
 }  // namespace tk

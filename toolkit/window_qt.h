@@ -1,0 +1,54 @@
+// The Qt side of windows: the top-level widget and the window's record. Only
+// toolkit sources and tests that look at the widgets include this file.
+#pragma once
+
+#include <QColor>
+#include <QMenuBar>
+#include <QPointer>
+#include <QVBoxLayout>
+#include <QWidget>
+#include <cstdint>
+
+#include "toolkit/text_qt.h"
+#include "toolkit/window.h"
+
+namespace tk {
+
+// The top-level widget of a window: an optional menu bar above a content area
+// of the window's width and height, where the controls sit. The window owns
+// the widget; the widget only points back.
+class TopLevelWidget : public QWidget {
+  public:
+    explicit TopLevelWidget(Window* owner);
+    Window* Owner() const { return owner_; }
+    QWidget* Content() const { return content_; }
+    QVBoxLayout* Layout() const { return layout_; }
+
+  protected:
+    bool event(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+
+  private:
+    Window* owner_;
+    QVBoxLayout* layout_;
+    QWidget* content_;
+};
+
+struct WindowImpl {
+    QPointer<TopLevelWidget> top;
+    QPointer<QMenuBar> menuBarView;
+    int width = 100;
+    int height = 100;
+    int minWidth = 64, minHeight = 64, maxWidth = 32000, maxHeight = 32000;
+    bool resizeable = true;
+    bool closeButton = true, minimizeButton = true, maximizeButton = true;
+    bool hasBackground = false;
+    QColor background = Qt::white;
+    std::int64_t defaultLocation = 0;
+    bool placed = false;
+};
+
+// The window whose top-level widget is active, or null.
+Window* ActiveWindow();
+
+}  // namespace tk
