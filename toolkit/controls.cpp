@@ -7,8 +7,10 @@
 #include <QScrollBar>
 #include <QTextBoundaryFinder>
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <limits>
+#include <type_traits>
 
 #include "toolkit/application.h"
 #include "toolkit/controls_qt.h"
@@ -22,8 +24,11 @@ namespace tk {
 
 namespace {
 
-int Coordinate(std::int64_t v) {
-    return static_cast<int>(std::clamp<std::int64_t>(v, -QWIDGETSIZE_MAX, QWIDGETSIZE_MAX));
+using E = const plist::Entry&;
+
+int Coordinate(E e) {
+    return static_cast<int>(
+        std::clamp<std::int64_t>(IntegerOf(e), -QWIDGETSIZE_MAX, QWIDGETSIZE_MAX));
 }
 
 QWidget* ContentOf(tk::Window& window) {
@@ -39,67 +44,8 @@ void Adopt(ControlImpl& impl, QWidget* widget) {
     impl.widget = widget;
 }
 
-// Properties of the text that fields, labels and text areas share: font,
-// colour and alignment. Returns false for any other name.
-bool SetTextStyle(QWidget* widget, QPalette::ColorRole textRole, const plist::Entry& e) {
-    const std::string& n = e.name;
-    QFont font = widget->font();
-    if (n == "Bold")
-        font.setBold(BooleanOf(e));
-    else if (n == "Italic")
-        font.setItalic(BooleanOf(e));
-    else if (n == "Underline")
-        font.setUnderline(BooleanOf(e));
-    else if (n == "FontName") {
-        // "System" is the platform's user-interface font.
-        const std::string& name = TextOf(e);
-        font.setFamily(name == "System" ? QApplication::font().family() : FromUtf8(name));
-    } else if (n == "FontSize") {
-        // Sizes are in the same unit as positions and sizes: logical pixels.
-        const float size = std::get<plist::FontSize>(e.value).points;
-        if (std::isfinite(size) && size >= 1.0f && size <= 500.0f) {
-            font.setPixelSize(static_cast<int>(std::lround(size)));
-        }
-    } else if (n == "FontUnit") {
-        (void)std::get<plist::FontUnit>(e.value);  // the platform's default unit
-    } else if (n == "TextColor") {
-        const Rgba c = ColourOf(e);
-        QPalette palette = widget->palette();
-        const QColor colour(c.r, c.g, c.b, c.a);
-        // A disabled control keeps its own text colour.
-        palette.setColor(QPalette::Active, textRole, colour);
-        palette.setColor(QPalette::Inactive, textRole, colour);
-        palette.setColor(QPalette::Disabled, textRole, colour);
-        widget->setPalette(palette);
-        return true;
-    } else {
-        return false;
-    }
-    widget->setFont(font);
-    return true;
-}
-
-// Properties that text fields and text areas share: tab stop, background,
-// and the text style. Returns false for any other name.
-bool SetEditProperty(QWidget* edit, bool& tabStop, const plist::Entry& e) {
-    if (e.name == "TabStop") {
-        tabStop = BooleanOf(e);
-        // A control that is no tab stop can still be clicked into, to select and copy.
-        edit->setFocusPolicy(tabStop ? Qt::StrongFocus : Qt::ClickFocus);
-        return true;
-    }
-    if (e.name == "BackgroundColor") {
-        const Rgba c = ColourOf(e);
-        QPalette palette = edit->palette();
-        palette.setColor(QPalette::Base, QColor(c.r, c.g, c.b, c.a));
-        edit->setPalette(palette);
-        return true;
-    }
-    return SetTextStyle(edit, QPalette::Text, e);
-}
-
-Qt::Alignment AlignmentOf(std::int64_t code) {
-    switch (code) {
+Qt::Alignment AlignmentOf(E e) {
+    switch (IntegerOf(e)) {
         case 2:
             return Qt::AlignHCenter;
         case 3:
@@ -109,17 +55,34 @@ Qt::Alignment AlignmentOf(std::int64_t code) {
     }
 }
 
-// Names every class carries that has no effect on this platform; each value is
-// checked for its type all the same.
-bool IsNeutral(const std::string& n) {
-    static const char* const kNeutral[] = {
-        "Index",          "TabPanelIndex",       "LockLeft",      "LockTop",        "LockRight",
-        "LockBottom",     "AllowAutoDeactivate", "InitialParent", "DataSource",     "DataField",
-        "AllowFocusRing",  // but in text fields
-        "AllowTabs",      "AllowSpellChecking",  "Format",        "ValidationMask", "DoubleBuffer",
-        "HideSelection",  "AllowStyledText",     "LineHeight",    "Selectable"};
-    return std::any_of(std::begin(kNeutral), std::end(kNeutral),
-                       [&](const char* k) { return n == k; });
+template <class W = QWidget>
+W* WidgetOf(const RectControl& c) {
+    return static_cast<W*>(c.Impl().widget.data());
+}
+LineEditWidget* Edit(const TextField& f) {
+    return WidgetOf<LineEditWidget>(f);
+}
+QPlainTextEdit* Edit(const TextArea& a) {
+    return WidgetOf<QPlainTextEdit>(a);
+}
+
+int Length(E e) {
+    return std::max(0, Coordinate(e));
+}
+
+template <void (QFont::*set)(bool)>
+void SetFontFlag(QWidget* widget, E e) {
+    QFont font = widget->font();
+    (font.*set)(BooleanOf(e));
+    widget->setFont(font);
+}
+
+// The same in every state: a disabled control keeps its own colours.
+void SetColour(QWidget* widget, QPalette::ColorRole role, E e) {
+    const Rgba c = ColourOf(e);
+    QPalette palette = widget->palette();
+    palette.setColor(role, QColor(c.r, c.g, c.b, c.a));
+    widget->setPalette(palette);
 }
 
 }  // namespace
@@ -219,43 +182,6 @@ bool RectControl::RaiseMouseDown(std::int64_t x, std::int64_t y) {
     return handled;
 }
 
-void RectControl::SetProperty(const plist::Entry& e) {
-    CheckMainThread("setting a control's property");
-    // The class's own meaning of a name comes first (a field's tab stop also
-    // sets how it takes the focus).
-    if (SetOwnProperty(e)) return;
-    QWidget* w = impl_->widget;
-    const std::string& n = e.name;
-    if (n == "Left")
-        w->move(Coordinate(IntegerOf(e)), w->y());
-    else if (n == "Top")
-        w->move(w->x(), Coordinate(IntegerOf(e)));
-    else if (n == "Width")
-        w->resize(std::max(0, Coordinate(IntegerOf(e))), w->height());
-    else if (n == "Height")
-        w->resize(w->width(), std::max(0, Coordinate(IntegerOf(e))));
-    else if (n == "Visible")
-        w->setVisible(BooleanOf(e));
-    else if (n == "Enabled")
-        enabled_ = BooleanOf(e);
-    else if (n == "Tooltip")
-        w->setToolTip(FromUtf8(TextOf(e)));
-    else if (n == "TabIndex")
-        tabIndex_ = Coordinate(IntegerOf(e));
-    else if (n == "TabStop")
-        tabStop_ = BooleanOf(e);
-    else if (n == "Name")
-        w->setObjectName(FromUtf8(TextOf(e)));
-    else if (n == "Transparent")
-        w->setAutoFillBackground(!BooleanOf(e));
-    else
-        Object::SetProperty(e);
-}
-
-bool RectControl::SetOwnProperty(const plist::Entry&) {
-    return false;
-}
-
 // --- Label ------------------------------------------------------------------------
 
 Label::Label(tk::Window& window) : RectControl(std::make_unique<ControlImpl>()) {
@@ -266,22 +192,6 @@ Label::Label(tk::Window& window) : RectControl(std::make_unique<ControlImpl>()) 
     label->setTextInteractionFlags(Qt::NoTextInteraction);
     Adopt(*impl_, label);
     tabStop_ = false;
-}
-
-void Label::SetProperty(const plist::Entry& e) {
-    CheckMainThread("setting a control's property");
-    const std::string& n = e.name;
-    if (n == "Left")
-        left_ = Coordinate(IntegerOf(e));
-    else if (n == "Top")
-        top_ = Coordinate(IntegerOf(e));
-    else if (n == "Width")
-        width_ = std::max(0, Coordinate(IntegerOf(e)));
-    else if (n == "Height")
-        height_ = std::max(0, Coordinate(IntegerOf(e)));
-    else
-        RectControl::SetProperty(e);
-    Refit();
 }
 
 void Label::Refit() {
@@ -302,26 +212,6 @@ void Label::SetText(std::string_view text) {
     CheckMainThread("setting a label's text");
     static_cast<QLabel*>(impl_->widget.data())->setText(FromUtf8(text).replace('\r', '\n'));
     Refit();
-}
-
-bool Label::SetOwnProperty(const plist::Entry& e) {
-    auto* label = static_cast<QLabel*>(impl_->widget.data());
-    const std::string& n = e.name;
-    if (n == "Value")
-        SetText(TextOf(e));
-    else if (n == "Transparent") {
-        // Not the widget's own fill: the widget is wider than the box.
-        transparent_ = BooleanOf(e);
-        label->update();
-    } else if (n == "Multiline")
-        label->setWordWrap(BooleanOf(e));
-    else if (n == "TextAlignment")
-        label->setAlignment(AlignmentOf(IntegerOf(e)) | Qt::AlignTop);
-    else if (SetTextStyle(label, QPalette::WindowText, e))
-        return true;
-    else
-        return IsNeutral(n);
-    return true;
 }
 
 // --- TextField --------------------------------------------------------------------
@@ -358,33 +248,6 @@ bool TextField::RaiseKeyDown(std::string_view key) {
     return swallow;
 }
 
-bool TextField::SetOwnProperty(const plist::Entry& e) {
-    auto* edit = static_cast<QLineEdit*>(impl_->widget.data());
-    const std::string& n = e.name;
-    if (n == "Value")
-        SetText(TextOf(e));
-    else if (n == "ReadOnly")
-        edit->setReadOnly(BooleanOf(e));
-    else if (n == "MaximumCharactersAllowed") {
-        const std::int64_t v = IntegerOf(e);
-        limit_ = static_cast<int>(std::clamp<std::int64_t>(v, 0, 32767));
-    } else if (n == "AllowFocusRing")
-        static_cast<LineEditWidget*>(edit)->SetFocusRing(BooleanOf(e));
-    else if (n == "TextAlignment")
-        edit->setAlignment(AlignmentOf(IntegerOf(e)) | Qt::AlignVCenter);
-    else if (n == "HasBorder")
-        edit->setFrame(BooleanOf(e));
-    else if (n == "Password")
-        edit->setEchoMode(BooleanOf(e) ? QLineEdit::Password : QLineEdit::Normal);
-    else if (n == "Hint")
-        edit->setPlaceholderText(FromUtf8(TextOf(e)));
-    else if (SetEditProperty(edit, tabStop_, e))
-        return true;
-    else
-        return IsNeutral(n);
-    return true;
-}
-
 // --- TextArea -----------------------------------------------------------------------
 
 TextArea::TextArea(tk::Window& window) : RectControl(std::make_unique<ControlImpl>()) {
@@ -408,40 +271,6 @@ void TextArea::SetText(std::string_view text) {
         ->setPlainText(FromUtf8(text).replace('\r', '\n'));
 }
 
-bool TextArea::SetOwnProperty(const plist::Entry& e) {
-    auto* edit = static_cast<QPlainTextEdit*>(impl_->widget.data());
-    const std::string& n = e.name;
-    if (n == "Value")
-        SetText(TextOf(e));
-    else if (n == "ReadOnly")
-        edit->setReadOnly(BooleanOf(e));
-    else if (n == "Multiline") {
-        edit->setLineWrapMode(BooleanOf(e) ? QPlainTextEdit::WidgetWidth : QPlainTextEdit::NoWrap);
-    } else if (n == "HasBorder")
-        edit->setFrameShape(BooleanOf(e) ? QFrame::StyledPanel : QFrame::NoFrame);
-    else if (n == "HasVerticalScrollbar") {
-        edit->setVerticalScrollBarPolicy(BooleanOf(e) ? Qt::ScrollBarAlwaysOn
-                                                      : Qt::ScrollBarAlwaysOff);
-    } else if (n == "HasHorizontalScrollbar") {
-        edit->setHorizontalScrollBarPolicy(BooleanOf(e) ? Qt::ScrollBarAsNeeded
-                                                        : Qt::ScrollBarAlwaysOff);
-    } else if (n == "AllowTabs")
-        edit->setTabChangesFocus(!BooleanOf(e));
-    else if (n == "TextAlignment") {
-        QTextOption option = edit->document()->defaultTextOption();
-        option.setAlignment(AlignmentOf(IntegerOf(e)));
-        edit->document()->setDefaultTextOption(option);
-    } else if (n == "MaximumCharactersAllowed") {
-        (void)IntegerOf(e);  // 0: no limit; the help text area takes any length
-    } else if (n == "LineSpacing") {
-        (void)std::get<plist::LineSpacing>(e.value);  // single spacing is the default
-    } else if (SetEditProperty(edit, tabStop_, e))
-        return true;
-    else
-        return IsNeutral(n);
-    return true;
-}
-
 // --- Canvas -------------------------------------------------------------------------
 
 Canvas::Canvas(tk::Window& window) : RectControl(std::make_unique<ControlImpl>()) {
@@ -457,13 +286,177 @@ void Canvas::SetBackdrop(std::shared_ptr<Picture> picture) {
     impl_->widget->update();
 }
 
-bool Canvas::SetOwnProperty(const plist::Entry& e) {
-    const std::string& n = e.name;
-    if (n == "AllowFocus") {
-        impl_->widget->setFocusPolicy(BooleanOf(e) ? Qt::StrongFocus : Qt::NoFocus);
-        return true;
-    }
-    return IsNeutral(n);
+// --- Property tables ------------------------------------------------------------
+
+// What each name does to each class of control, in groups that several classes
+// share. The names that a class carries but that do nothing here are in the
+// one list in properties.cpp.
+struct ControlProperties {
+    // Every control.
+    template <class C>
+    static constexpr auto kControl = std::to_array<Setter<C>>({
+        {"Visible", [](C& c, E e) { WidgetOf(c)->setVisible(BooleanOf(e)); }},
+        {"Enabled", [](C& c, E e) { c.enabled_ = BooleanOf(e); }},
+        {"TabIndex", [](C& c, E e) { c.tabIndex_ = Coordinate(e); }},
+        {"Name", [](C& c, E e) { WidgetOf(c)->setObjectName(FromUtf8(TextOf(e))); }},
+        {"Tooltip", [](C& c, E e) { WidgetOf(c)->setToolTip(FromUtf8(TextOf(e))); }},
+    });
+
+    // A control that is its widget: placed, sized and filled as the widget.
+    template <class C>
+    static constexpr auto kWidgetBox = std::to_array<Setter<C>>({
+        {"Left", [](C& c, E e) { WidgetOf(c)->move(Coordinate(e), WidgetOf(c)->y()); }},
+        {"Top", [](C& c, E e) { WidgetOf(c)->move(WidgetOf(c)->x(), Coordinate(e)); }},
+        {"Width", [](C& c, E e) { WidgetOf(c)->resize(Length(e), WidgetOf(c)->height()); }},
+        {"Height", [](C& c, E e) { WidgetOf(c)->resize(WidgetOf(c)->width(), Length(e)); }},
+        {"Transparent", [](C& c, E e) { WidgetOf(c)->setAutoFillBackground(!BooleanOf(e)); }},
+    });
+
+    // Labels, text fields and text areas: the text and its style.
+    template <class C>
+    static constexpr auto kText = std::to_array<Setter<C>>({
+        {"Value", [](C& c, E e) { c.SetText(TextOf(e)); }},
+        {"Bold", [](C& c, E e) { SetFontFlag<&QFont::setBold>(WidgetOf(c), e); }},
+        {"Italic", [](C& c, E e) { SetFontFlag<&QFont::setItalic>(WidgetOf(c), e); }},
+        {"Underline", [](C& c, E e) { SetFontFlag<&QFont::setUnderline>(WidgetOf(c), e); }},
+        {"FontName",
+         [](C& c, E e) {
+             // "System" is the platform's user-interface font.
+             QFont font = WidgetOf(c)->font();
+             const QString name = FromUtf8(TextOf(e));
+             font.setFamily(name == "System" ? QApplication::font().family() : name);
+             WidgetOf(c)->setFont(font);
+         }},
+        {"FontSize",
+         [](C& c, E e) {
+             // Sizes are in the same unit as positions and sizes: logical pixels.
+             QFont font = WidgetOf(c)->font();
+             const float size = std::get<plist::FontSize>(e.value).points;
+             if (std::isfinite(size) && size >= 1.0f && size <= 500.0f) {
+                 font.setPixelSize(static_cast<int>(std::lround(size)));
+             }
+             WidgetOf(c)->setFont(font);
+         }},
+        {"TextColor",
+         [](C& c, E e) {
+             SetColour(WidgetOf(c),
+                       std::is_same_v<C, Label> ? QPalette::WindowText : QPalette::Text, e);
+         }},
+    });
+
+    // Text fields and text areas.
+    template <class C>
+    static constexpr auto kEdit = std::to_array<Setter<C>>({
+        {"TabStop",
+         [](C& c, E e) {
+             c.tabStop_ = BooleanOf(e);
+             // A control that is no tab stop can still be clicked into, to select and copy.
+             WidgetOf(c)->setFocusPolicy(c.tabStop_ ? Qt::StrongFocus : Qt::ClickFocus);
+         }},
+        {"ReadOnly", [](C& c, E e) { Edit(c)->setReadOnly(BooleanOf(e)); }},
+        {"BackgroundColor", [](C& c, E e) { SetColour(WidgetOf(c), QPalette::Base, e); }},
+    });
+
+    static constexpr auto kLabel = Join(
+        kControl<Label>, kText<Label>,
+        std::to_array<Setter<Label>>({
+            // The label keeps its own box; its widget may be wider (see Refit).
+            {"Left", [](Label& l, E e) { l.left_ = Coordinate(e); }},
+            {"Top", [](Label& l, E e) { l.top_ = Coordinate(e); }},
+            {"Width", [](Label& l, E e) { l.width_ = Length(e); }},
+            {"Height", [](Label& l, E e) { l.height_ = Length(e); }},
+            {"Transparent",
+             [](Label& l, E e) {
+                 l.transparent_ = BooleanOf(e);
+                 WidgetOf(l)->update();
+             }},
+            {"TabStop", [](Label& l, E e) { l.tabStop_ = BooleanOf(e); }},
+            {"Multiline", [](Label& l, E e) { WidgetOf<QLabel>(l)->setWordWrap(BooleanOf(e)); }},
+            {"TextAlignment",
+             [](Label& l, E e) {
+                 WidgetOf<QLabel>(l)->setAlignment(AlignmentOf(e) | Qt::AlignTop);
+             }},
+        }));
+
+    static constexpr auto kTextField = Join(
+        kControl<TextField>, kWidgetBox<TextField>, kText<TextField>, kEdit<TextField>,
+        std::to_array<Setter<TextField>>({
+            {"TextAlignment",
+             [](TextField& f, E e) { Edit(f)->setAlignment(AlignmentOf(e) | Qt::AlignVCenter); }},
+            {"MaximumCharactersAllowed",
+             [](TextField& f, E e) {
+                 f.limit_ = static_cast<int>(std::clamp<std::int64_t>(IntegerOf(e), 0, 32767));
+             }},
+            {"HasBorder", [](TextField& f, E e) { Edit(f)->setFrame(BooleanOf(e)); }},
+            {"Password",
+             [](TextField& f, E e) {
+                 Edit(f)->setEchoMode(BooleanOf(e) ? QLineEdit::Password : QLineEdit::Normal);
+             }},
+            {"AllowFocusRing", [](TextField& f, E e) { Edit(f)->SetFocusRing(BooleanOf(e)); }},
+            {"Hint", [](TextField& f, E e) { Edit(f)->setPlaceholderText(FromUtf8(TextOf(e))); }},
+        }));
+
+    static constexpr auto kTextArea = Join(
+        kControl<TextArea>, kWidgetBox<TextArea>, kText<TextArea>, kEdit<TextArea>,
+        std::to_array<Setter<TextArea>>({
+            {"TextAlignment",
+             [](TextArea& a, E e) {
+                 QTextOption option = Edit(a)->document()->defaultTextOption();
+                 option.setAlignment(AlignmentOf(e));
+                 Edit(a)->document()->setDefaultTextOption(option);
+             }},
+            {"HasBorder",
+             [](TextArea& a, E e) {
+                 Edit(a)->setFrameShape(BooleanOf(e) ? QFrame::StyledPanel : QFrame::NoFrame);
+             }},
+            {"AllowTabs", [](TextArea& a, E e) { Edit(a)->setTabChangesFocus(!BooleanOf(e)); }},
+            {"Multiline",
+             [](TextArea& a, E e) {
+                 Edit(a)->setLineWrapMode(BooleanOf(e) ? QPlainTextEdit::WidgetWidth
+                                                       : QPlainTextEdit::NoWrap);
+             }},
+            {"HasHorizontalScrollbar",
+             [](TextArea& a, E e) {
+                 Edit(a)->setHorizontalScrollBarPolicy(BooleanOf(e) ? Qt::ScrollBarAsNeeded
+                                                                    : Qt::ScrollBarAlwaysOff);
+             }},
+            {"HasVerticalScrollbar",
+             [](TextArea& a, E e) {
+                 Edit(a)->setVerticalScrollBarPolicy(BooleanOf(e) ? Qt::ScrollBarAlwaysOn
+                                                                  : Qt::ScrollBarAlwaysOff);
+             }},
+        }));
+
+    static constexpr auto kCanvas =
+        Join(kControl<Canvas>, kWidgetBox<Canvas>,
+             std::to_array<Setter<Canvas>>({
+                 {"TabStop", [](Canvas& c, E e) { c.tabStop_ = BooleanOf(e); }},
+                 {"AllowFocus",
+                  [](Canvas& c, E e) {
+                      WidgetOf(c)->setFocusPolicy(BooleanOf(e) ? Qt::StrongFocus : Qt::NoFocus);
+                  }},
+             }));
+};
+
+void Label::SetProperty(const plist::Entry& entry) {
+    CheckMainThread("setting a control's property");
+    Apply(*this, ControlProperties::kLabel, 'L', entry);
+    Refit();
+}
+
+void TextField::SetProperty(const plist::Entry& entry) {
+    CheckMainThread("setting a control's property");
+    Apply(*this, ControlProperties::kTextField, 'F', entry);
+}
+
+void TextArea::SetProperty(const plist::Entry& entry) {
+    CheckMainThread("setting a control's property");
+    Apply(*this, ControlProperties::kTextArea, 'A', entry);
+}
+
+void Canvas::SetProperty(const plist::Entry& entry) {
+    CheckMainThread("setting a control's property");
+    Apply(*this, ControlProperties::kCanvas, 'C', entry);
 }
 
 // --- Widgets --------------------------------------------------------------------------

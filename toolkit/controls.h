@@ -27,7 +27,6 @@ class RectControl : public Object {
     void Constructor() {}
 
     std::string ClassName() const override;
-    void SetProperty(const plist::Entry& entry) override;
 
     const std::string& Name() const { return name_; }
 
@@ -58,9 +57,7 @@ class RectControl : public Object {
 
   protected:
     explicit RectControl(std::unique_ptr<ControlImpl> impl);
-    // Properties that only some classes carry; returns false for a name the
-    // class does not know.
-    virtual bool SetOwnProperty(const plist::Entry& entry);
+    friend struct ControlProperties;
 
     std::unique_ptr<ControlImpl> impl_;
     std::string name_;
@@ -84,10 +81,8 @@ class Label : public RectControl {
     // An opaque label fills its box, and only its box, with its background.
     bool Transparent() const { return transparent_; }
 
-  protected:
-    bool SetOwnProperty(const plist::Entry& entry) override;
-
   private:
+    friend struct ControlProperties;
     // Places the label's widget for its box: a centred label's widget is wider
     // than the box about the same centre, so that a line a little wider than
     // the box is not broken where the text did not break it.
@@ -100,6 +95,7 @@ class TextField : public RectControl {
   public:
     explicit TextField(tk::Window& window);
     std::string ClassName() const override { return "TextField"; }
+    void SetProperty(const plist::Entry& entry) override;
 
     std::string Text() const;
     // Sets the text the program wants shown, whole: the character limit bounds
@@ -118,10 +114,8 @@ class TextField : public RectControl {
     bool RaiseKeyDown(std::string_view key);
     bool HasKeyDown() const { return static_cast<bool>(keyDown_); }
 
-  protected:
-    bool SetOwnProperty(const plist::Entry& entry) override;
-
   private:
+    friend struct ControlProperties;
     int limit_ = 0;  // 0: no limit
     KeyDownHandler keyDown_;
 };
@@ -133,9 +127,7 @@ class TextArea : public RectControl {
     // Line breaks are CR in the toolkit's texts.
     std::string Text() const;
     void SetText(std::string_view text);
-
-  protected:
-    bool SetOwnProperty(const plist::Entry& entry) override;
+    void SetProperty(const plist::Entry& entry) override;
 };
 
 class Canvas : public RectControl {
@@ -145,9 +137,7 @@ class Canvas : public RectControl {
     // The picture drawn in the canvas; null for none.
     std::shared_ptr<Picture> Backdrop() const { return backdrop_; }
     void SetBackdrop(std::shared_ptr<Picture> picture);
-
-  protected:
-    bool SetOwnProperty(const plist::Entry& entry) override;
+    void SetProperty(const plist::Entry& entry) override;
 
   private:
     std::shared_ptr<Picture> backdrop_;

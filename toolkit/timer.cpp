@@ -18,14 +18,14 @@ Timer::Timer() : impl_(std::make_unique<TimerImpl>()) {
 
 Timer::~Timer() = default;
 
-void Timer::SetProperty(const plist::Entry& e) {
+void Timer::SetProperty(const plist::Entry& entry) {
     CheckMainThread("setting a timer's property");
-    if (e.name == "Period")
-        SetPeriod(IntegerOf(e));
-    else if (e.name == "RunMode")
-        SetRunMode(IntegerOf(e));
-    else
-        Object::SetProperty(e);
+    using E = const plist::Entry&;
+    static constexpr Setter<Timer> kRows[] = {
+        {"Period", [](Timer& t, E e) { t.SetPeriod(IntegerOf(e)); }},
+        {"RunMode", [](Timer& t, E e) { t.SetRunMode(IntegerOf(e)); }},
+    };
+    Apply(*this, kRows, 'T', entry);
 }
 
 void Timer::SetPeriod(std::int64_t ms) {

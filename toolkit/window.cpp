@@ -94,6 +94,18 @@ void ShowEmptyTitle(QWidget* top) {
     xcb_flush(connection);
 }
 
+using E = const plist::Entry&;
+
+template <int WindowImpl::*field>
+void SetSize(Window& w, E e) {
+    w.Impl().*field = static_cast<int>(std::clamp<std::int64_t>(IntegerOf(e), 0, QWIDGETSIZE_MAX));
+}
+
+template <bool WindowImpl::*field>
+void SetFlag(Window& w, E e) {
+    w.Impl().*field = BooleanOf(e);
+}
+
 }  // namespace
 
 // --- TopLevelWidget -------------------------------------------------------------
@@ -372,52 +384,32 @@ bool Window::IsEventImplemented(std::string_view) const {
     return false;
 }
 
-void Window::SetProperty(const plist::Entry& e) {
+void Window::SetProperty(const plist::Entry& entry) {
     CheckMainThread("setting a window's property");
-    WindowImpl& w = *impl_;
-    const std::string& n = e.name;
-    auto toInt = [&](std::int64_t v) {
-        return static_cast<int>(std::clamp<std::int64_t>(v, 0, QWIDGETSIZE_MAX));
+    // Sizes, buttons and the background wait for the build, which applies them
+    // by whether the window is resizeable.
+    static constexpr Setter<Window> kRows[] = {
+        {"Width", SetSize<&WindowImpl::width>},
+        {"Height", SetSize<&WindowImpl::height>},
+        {"MinimumWidth", SetSize<&WindowImpl::minWidth>},
+        {"MinimumHeight", SetSize<&WindowImpl::minHeight>},
+        {"MaximumWidth", SetSize<&WindowImpl::maxWidth>},
+        {"MaximumHeight", SetSize<&WindowImpl::maxHeight>},
+        {"DefaultLocation", [](Window& w, E e) { w.impl_->defaultLocation = IntegerOf(e); }},
+        {"HasCloseButton", SetFlag<&WindowImpl::closeButton>},
+        {"HasMaximizeButton", SetFlag<&WindowImpl::maximizeButton>},
+        {"HasMinimizeButton", SetFlag<&WindowImpl::minimizeButton>},
+        {"Resizeable", SetFlag<&WindowImpl::resizeable>},
+        {"HasBackgroundColor", SetFlag<&WindowImpl::hasBackground>},
+        {"Visible", [](Window& w, E e) { w.visibleWhenBuilt_ = BooleanOf(e); }},
+        {"Title", [](Window& w, E e) { w.impl_->top->setWindowTitle(FromUtf8(TextOf(e))); }},
+        {"BackgroundColor",
+         [](Window& w, E e) {
+             const Rgba c = ColourOf(e);
+             w.impl_->background = QColor(c.r, c.g, c.b, c.a);
+         }},
     };
-    if (n == "Width")
-        w.width = toInt(IntegerOf(e));
-    else if (n == "Height")
-        w.height = toInt(IntegerOf(e));
-    else if (n == "MinimumWidth")
-        w.minWidth = toInt(IntegerOf(e));
-    else if (n == "MinimumHeight")
-        w.minHeight = toInt(IntegerOf(e));
-    else if (n == "MaximumWidth")
-        w.maxWidth = toInt(IntegerOf(e));
-    else if (n == "MaximumHeight")
-        w.maxHeight = toInt(IntegerOf(e));
-    else if (n == "Title")
-        w.top->setWindowTitle(FromUtf8(TextOf(e)));
-    else if (n == "HasCloseButton")
-        w.closeButton = BooleanOf(e);
-    else if (n == "HasMaximizeButton")
-        w.maximizeButton = BooleanOf(e);
-    else if (n == "HasMinimizeButton")
-        w.minimizeButton = BooleanOf(e);
-    else if (n == "Resizeable")
-        w.resizeable = BooleanOf(e);
-    else if (n == "DefaultLocation")
-        w.defaultLocation = IntegerOf(e);
-    else if (n == "Visible")
-        visibleWhenBuilt_ = BooleanOf(e);
-    else if (n == "HasBackgroundColor")
-        w.hasBackground = BooleanOf(e);
-    else if (n == "BackgroundColor") {
-        const Rgba c = ColourOf(e);
-        w.background = QColor(c.r, c.g, c.b, c.a);
-    } else if (n == "Type" || n == "MacProcID") {
-        (void)IntegerOf(e);  // one ordinary titled window kind on this platform
-    } else if (n == "HasFullScreenButton" || n == "Composite" || n == "FullScreen" ||
-               n == "MenuBarVisible" || n == "LiveResize") {
-        (void)BooleanOf(e);  // nothing to do on this platform
-    } else {
-        Object::SetProperty(e);
-    }
+    Apply(*this, kRows, 'W', entry);
 }
 
 bool RuntimeIsEventHandled(std::span<const std::string_view> events, std::string_view event) {

@@ -41,6 +41,8 @@ constexpr Row kValueRows[] = {Text("Value", "x")};
 LAYOUT_LIST(kValueList, kValueRows);
 constexpr Row kLeftRows[] = {Int("Left", 5)};
 LAYOUT_LIST(kLeftList, kLeftRows);
+constexpr Row kLineHeightRows[] = {Int("LineHeight", 0)};  // no effect, and only on text areas
+LAYOUT_LIST(kLineHeightList, kLineHeightRows);
 constexpr Row kMoveAndRenameRows[] = {Int("Left", 77), Text("Value", "changed")};
 LAYOUT_LIST(kMoveAndRenameList, kMoveAndRenameRows);
 
@@ -74,6 +76,9 @@ TEST(LayoutList, EachPropertyShowsOnItsWidget) {
     // A fixed-size window gets no maximise button, though its list asks for one.
     EXPECT_FALSE(top->windowFlags() & Qt::WindowMaximizeButtonHint);
     EXPECT_EQ(uitest::BoxOf(w.TitleLbl()), QRect(10, 12, 140, 20));
+    // Centred, so its widget spills a quarter of its width each side, though
+    // its list gives the alignment after the box.
+    EXPECT_EQ(W(w.TitleLbl())->geometry(), QRect(-25, 12, 210, 20));
     // Colours are stored as little-endian 0xAARRGGBB with alpha 0 meaning opaque.
     const auto colour = [](const tk::RectControl& c, QPalette::ColorRole role) {
         return W(c)->palette().color(QPalette::Active, role).rgba();
@@ -149,6 +154,7 @@ TEST(LayoutList, NamesTheClassDoesNotCarryAndUndecodableListsRaise) {
         {"Value on a canvas", &w.PictureCanvas(), kValueList},
         {"Period on a window", &w, kPeriodList},
         {"Left on a timer", &w.Timer1(), kLeftList},
+        {"LineHeight on a text field", &w.LimitFld(), kLineHeightList},
     };
     for (const auto& c : cases) {
         EXPECT_THROW(tk::SetProperties(*c.target, c.list), tk::PropertyException) << c.what;
