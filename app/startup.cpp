@@ -5,6 +5,7 @@
 #include "app/Tamsavik.h"
 #include "menus/MenuBar1.h"
 #include "resources/layouts.h"
+#include "toolkit/runtime.h"
 #include "windows/AboutWnd.h"
 
 namespace app {

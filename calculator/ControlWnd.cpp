@@ -10,6 +10,7 @@
 #include "toolkit/build_control.h"
 #include "toolkit/core/text.h"
 #include "toolkit/dialogs.h"
+#include "toolkit/runtime.h"
 #include "windows/AboutWnd.h"
 #include "windows/helpWnd.h"
 

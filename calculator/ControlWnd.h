@@ -9,6 +9,7 @@
 #include "calculator/decisions.h"
 #include "toolkit/controls.h"
 #include "toolkit/menu.h"
+#include "toolkit/runtime.h"
 #include "toolkit/window.h"
 
 class ControlWnd : public tk::Window {

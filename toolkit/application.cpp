@@ -4,6 +4,7 @@
 
 #include "toolkit/menu.h"
 #include "toolkit/menu_qt.h"
+#include "toolkit/runtime.h"
 #include "toolkit/text_qt.h"
 
 namespace tk {

@@ -17,6 +17,7 @@
 #include "toolkit/picture.h"
 #include "toolkit/picture_qt.h"
 #include "toolkit/properties.h"
+#include "toolkit/runtime.h"
 #include "toolkit/window.h"
 #include "toolkit/window_qt.h"
 

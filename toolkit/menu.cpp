@@ -7,6 +7,7 @@
 #include "toolkit/application.h"
 #include "toolkit/controls_qt.h"
 #include "toolkit/menu_qt.h"
+#include "toolkit/runtime.h"
 #include "toolkit/window_qt.h"
 
 namespace tk {

@@ -12,6 +12,7 @@
 
 #include "toolkit/application.h"
 #include "toolkit/picture_qt.h"
+#include "toolkit/runtime.h"
 #include "toolkit/text_qt.h"
 
 namespace tk {

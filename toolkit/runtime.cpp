@@ -1,5 +1,7 @@
 // The run of the program: start, event loop, quit, and the report of
 // exceptions that nobody caught.
+#include "toolkit/runtime.h"
+
 #include <sys/stat.h>
 #include <unistd.h>
 

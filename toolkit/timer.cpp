@@ -5,6 +5,7 @@
 
 #include "toolkit/application.h"
 #include "toolkit/properties.h"
+#include "toolkit/runtime.h"
 
 namespace tk {
 

@@ -16,6 +16,7 @@
 #include "toolkit/menu.h"
 #include "toolkit/menu_qt.h"
 #include "toolkit/properties.h"
+#include "toolkit/runtime.h"
 #include "toolkit/window_qt.h"
 
 namespace tk {

@@ -13,6 +13,7 @@
 #include "toolkit/application.h"
 #include "toolkit/controls_qt.h"
 #include "toolkit/picture.h"
+#include "toolkit/runtime.h"
 #include "toolkit/window_qt.h"
 #include "windows/helpWnd.h"
 

@@ -19,6 +19,7 @@
 #include "menus/MenuBar1.h"
 #include "tests/ui/ui_support.h"
 #include "toolkit/application.h"
+#include "toolkit/runtime.h"
 
 namespace {
 

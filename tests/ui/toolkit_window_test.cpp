@@ -18,11 +18,11 @@
 
 #include "tests/ui/ui_support.h"
 #include "toolkit/application.h"
+#include "toolkit/build_control.h"
 #include "toolkit/core/proplist.h"
 #include "toolkit/dialogs.h"
 #include "toolkit/menu.h"
 #include "toolkit/properties.h"
-#include "toolkit/build_control.h"
 
 namespace {
 
