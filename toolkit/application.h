@@ -3,8 +3,6 @@
 #pragma once
 
 #include <cstdint>
-#include <exception>
-#include <functional>
 #include <memory>
 #include <string>
 

@@ -4,7 +4,6 @@
 #include <QMenu>
 #include <QMimeData>
 #include <QPainter>
-#include <QScrollBar>
 #include <QTextBoundaryFinder>
 #include <algorithm>
 #include <array>
@@ -12,13 +11,10 @@
 #include <limits>
 #include <type_traits>
 
-#include "toolkit/application.h"
 #include "toolkit/controls_qt.h"
-#include "toolkit/picture.h"
 #include "toolkit/picture_qt.h"
 #include "toolkit/properties.h"
 #include "toolkit/runtime.h"
-#include "toolkit/window.h"
 #include "toolkit/window_qt.h"
 
 namespace tk {

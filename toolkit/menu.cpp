@@ -4,7 +4,6 @@
 #include <QClipboard>
 #include <QMenu>
 
-#include "toolkit/application.h"
 #include "toolkit/controls_qt.h"
 #include "toolkit/menu_qt.h"
 #include "toolkit/runtime.h"

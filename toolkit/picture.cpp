@@ -3,14 +3,12 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include <QCoreApplication>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QImageReader>
 #include <cstdio>
 #include <set>
 
-#include "toolkit/application.h"
 #include "toolkit/picture_qt.h"
 #include "toolkit/runtime.h"
 #include "toolkit/text_qt.h"

@@ -14,7 +14,6 @@
 #include <cstdlib>
 #include <iostream>
 
-#include "toolkit/application.h"
 #include "toolkit/text_qt.h"
 #include "toolkit/window.h"
 

@@ -3,7 +3,6 @@
 #include <QTimer>
 #include <algorithm>
 
-#include "toolkit/application.h"
 #include "toolkit/properties.h"
 #include "toolkit/runtime.h"
 

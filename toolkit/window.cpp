@@ -13,7 +13,6 @@
 
 #include "toolkit/application.h"
 #include "toolkit/controls_qt.h"
-#include "toolkit/menu.h"
 #include "toolkit/menu_qt.h"
 #include "toolkit/properties.h"
 #include "toolkit/runtime.h"
