@@ -6,6 +6,7 @@
 #include "toolkit/menu_qt.h"
 #include "toolkit/runtime.h"
 #include "toolkit/text_qt.h"
+#include "toolkit/window.h"
 
 namespace tk {
 
@@ -90,6 +91,8 @@ Application::Application(std::string name)
 }
 
 Application::~Application() {
+    // Windows cannot outlive the framework's application that shows them.
+    Window::DestroyAll();
     if (g_current == this) g_current = nullptr;
     menuBar_.reset();
 }
