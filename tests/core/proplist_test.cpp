@@ -84,15 +84,11 @@ TEST(LayoutList, MalformedListsAreRefusedAtTheFault) {
     } kCases[] = {
         {"integer cut short", Cat({B("Width "), B({0x44, 0x02, 0})}), 6, "ends inside"},
         {"nothing after the space", B("Width "), 6, "ends inside"},
-        {"second entry cut short", Cat({width580, B("Height "), B({1})}), 21, "ends inside"},
         {"name with no space at the end", B("Width"), 5, "ends after the name"},
         {"second name at the end", Cat({width580, B("Hei")}), 17, "ends after the name"},
         {"missing space", Cat({B("Height"), zero8}), 6, "expected a space"},
-        {"other separator", Cat({B("Width="), zero8}), 5, "expected a space"},
-        {"digit in the name", Cat({B("Width2 "), zero8}), 5, "expected a space"},
         {"unknown name", Cat({B("Depth "), zero8}), 0, "unknown property"},
         {"unknown second name", Cat({width580, B("Depth "), B({0})}), 14, "unknown property"},
-        {"name in the wrong case", Cat({B("width "), zero8}), 0, "unknown property"},
         {"leading space", Cat({B(" Width "), zero8}), 0, "expected a property name"},
         {"no name at all", B({0}), 0, "expected a property name"},
         {"high byte in the name", B({'W', 0xc3, 0xa9, ' '}), 1, "expected a space"},
@@ -106,11 +102,8 @@ TEST(LayoutList, MalformedListsAreRefusedAtTheFault) {
         {"boolean of 2", Cat({B("Visible "), B({2})}), 8, "is 2; expected 0 or 1"},
         {"boolean of 255", Cat({width580, B("Enabled "), B({0xff})}), 22,
          "is 255; expected 0 or 1"},
-        {"boolean missing", B("Visible "), 8, "ends inside"},
         {"colour cut short", Cat({B("TextColor "), B({1, 2, 3})}), 10, "ends inside"},
-        {"font size cut short", Cat({B("FontSize "), B({0, 0, 0x60})}), 9, "ends inside"},
         {"line spacing cut short", Cat({B("LineSpacing "), B({0, 0, 0, 0})}), 12, "ends inside"},
-        {"font unit missing", B("FontUnit "), 9, "ends inside"},
         {"junk after a good entry", Cat({width580, B({0})}), 14, "expected a property name"},
     };
     for (const auto& c : kCases) {

@@ -159,26 +159,6 @@ TEST(Format, LargestDoubleKeepsEveryDigit) {
     EXPECT_EQ(grouped.substr(grouped.size() - 8), ",858,368");
 }
 
-// The smallest double has 1074 exact fraction digits ending in 5; a mask with
-// more places than that pads with zeros.
-TEST(Format, SmallestDoubleToEveryPlace) {
-    const std::string exact = tk::Format(5e-324, "." + std::string(1074, '0'));
-    ASSERT_EQ(exact.size(), 1075u);
-    EXPECT_EQ(exact.substr(0, 324), "." + std::string(323, '0'));
-    EXPECT_EQ(exact.substr(324, 8), "49406564");
-    EXPECT_EQ(exact.back(), '5');
-
-    const std::string padded = tk::Format(-5e-324, "." + std::string(1300, '0'));
-    ASSERT_EQ(padded.size(), 1302u);
-    EXPECT_EQ(padded.front(), '-');
-    EXPECT_EQ(padded.substr(1076), std::string(226, '0'));
-    // One place short, both are exact ties: ...65625 -> ...6562 and, for three
-    // times the smallest double, ...96875 -> ...9688.
-    const std::string places1073 = "." + std::string(1073, '0');
-    EXPECT_EQ(tk::Format(5e-324, places1073).substr(1070), "6562");
-    EXPECT_EQ(tk::Format(3 * 5e-324, places1073).substr(1070), "9688");
-}
-
 // ---------------------------------------------------------------------------
 // Asc
 

@@ -58,10 +58,10 @@ class AboutWindow : public testing::Test {
 TEST_F(AboutWindow, ShowsAloneResizeableWithItsTimerArmed) {
     EXPECT_TRUE(About().IsShown());
     EXPECT_EQ(tk::Window::OpenWindows(), std::vector<tk::Window*>{&About()});
-    EXPECT_EQ(Top()->Layout()->menuBar(), nullptr);
     // It can be resized, so it keeps its maximise button.
     EXPECT_TRUE(Top()->windowFlags() & Qt::WindowMaximizeButtonHint);
     EXPECT_TRUE(About().Timer1().IsArmed());
+    EXPECT_EQ(About().Timer1().Period(), 4000);  // it shows for four seconds
     EXPECT_EQ(tk::Cast<AboutWnd::_wrapper_Timer1>(&About().Timer1()).Window(), &About());
 }
 

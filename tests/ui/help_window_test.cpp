@@ -50,28 +50,20 @@ class HelpWindow : public testing::Test {
     ControlWnd* main_ = nullptr;
 };
 
-TEST_F(HelpWindow, ShowsTheStoredTextAndTabTypesNothing) {
+// The stored text, edits that live while the window is open, Tab typing nothing,
+// one window while it is open (also minimised), and a new one after closing.
+TEST_F(HelpWindow, OneWindowWhileOpenWithItsEditsThenANewOneWithTheStoredText) {
     helpWnd& help = ClickHelp();
     EXPECT_EQ(help.EditField1().Text(), kHelpText);
-
-    // Tab, with tabs off in the area, types nothing.
     ASSERT_TRUE(QTest::qWaitForWindowActive(TopLevelOf(help)));
     EditorOf(help)->setFocus();
     EditorOf(help)->moveCursor(QTextCursor::Start);
-    for (const Qt::Key key : {Qt::Key_Tab, Qt::Key_Backtab}) {
-        QTest::keyClick(EditorOf(help), key);
-        EXPECT_EQ(help.EditField1().Text(), kHelpText) << "after key " << key;
-    }
-}
-
-TEST_F(HelpWindow, OneWindowWhileOpenWithItsEditsThenANewOneWithTheStoredText) {
-    helpWnd& help = ClickHelp();
-    EditorOf(help)->moveCursor(QTextCursor::Start);
     QTest::keyClicks(EditorOf(help), "Note. ");
+    QTest::keyClick(EditorOf(help), Qt::Key_Tab);  // tabs are off in the area
+    QTest::keyClick(EditorOf(help), Qt::Key_Backtab);
     const std::string edited = "Note. " + std::string(kHelpText);
     ASSERT_EQ(help.EditField1().Text(), edited);
 
-    // Clicking again, also with the window minimised, brings the same window.
     EXPECT_EQ(&ClickHelp(), &help);
     TopLevelOf(help)->showMinimized();
     ASSERT_TRUE(TopLevelOf(help)->isMinimized());
@@ -82,11 +74,9 @@ TEST_F(HelpWindow, OneWindowWhileOpenWithItsEditsThenANewOneWithTheStoredText) {
     help.Close();
     uitest::Settle();
     EXPECT_EQ(uitest::OpenWindow("helpWnd.helpWnd"), nullptr);
-    // The run goes on.
-    EXPECT_FALSE(tk::QuitRequested());
+    EXPECT_FALSE(tk::QuitRequested());  // the run goes on
     EXPECT_EQ(tk::Window::OpenWindows(), std::vector<tk::Window*>{&Main()});
     EXPECT_TRUE(Main().IsShown());
-
     EXPECT_EQ(ClickHelp().EditField1().Text(), kHelpText);
 }
 

@@ -4,12 +4,19 @@
 // which codes a field takes, and what Compute decides, in the core's tests.
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QClipboard>
+#include <QFontMetricsF>
+#include <QImage>
+#include <QInputMethodEvent>
 #include <QLineEdit>
+#include <QStyleOptionFrame>
 #include <QTest>
 #include <string>
 #include <vector>
 
 #include "calculator/ControlWnd.h"
+#include "menus/MenuBar1.h"
 #include "tests/ui/ui_support.h"
 #include "toolkit/application.h"
 #include "toolkit/controls_qt.h"
@@ -32,6 +39,16 @@ class MainWindow : public testing::Test {
     }
 
     ControlWnd& W() const { return *w_; }
+    static QLineEdit* Line(const tk::TextField& field) {
+        return static_cast<QLineEdit*>(WidgetOf(field));
+    }
+    // Empties `field` and gives it the focus.
+    QLineEdit* Start(tk::TextField& field) const {
+        field.SetText("");
+        field.SetFocus();
+        EXPECT_TRUE(field.HasFocus());
+        return Line(field);
+    }
 
     template <class C = tk::TextField>
     C& Control(const std::string& name) const {
@@ -95,31 +112,6 @@ TEST_F(MainWindow, FieldsTakeOnlyTheirOwnKeysAndBeepAtOthers) {
         QTest::keyClicks(WidgetOf(field), c.keys);
         EXPECT_EQ(field.Text(), c.text);
         EXPECT_EQ(tk::BeepCount() - before, c.beeps);
-    }
-}
-
-TEST_F(MainWindow, EditingKeysWorkAndReturnEscapeAndDeleteBeep) {
-    tk::TextField& field = W().RxyFld();
-    QWidget* widget = WidgetOf(field);
-    field.SetText("-.5");
-    field.SetFocus();
-    const struct {
-        Qt::Key key;
-        const char* text;
-        int beeps;
-    } kKeys[] = {
-        {Qt::Key_Home, "-.5", 0},     {Qt::Key_Return, "-.5", 1}, {Qt::Key_Enter, "-.5", 1},
-        {Qt::Key_Escape, "-.5", 1},   {Qt::Key_Delete, "-.5", 1}, {Qt::Key_Right, "-.5", 0},
-        {Qt::Key_Backspace, ".5", 0}, {Qt::Key_End, ".5", 0},     {Qt::Key_Left, ".5", 0},
-        {Qt::Key_Backspace, "5", 0},
-    };
-    for (const auto& k : kKeys) {
-        SCOPED_TRACE(QKeySequence(k.key).toString().toStdString());
-        const std::int64_t before = tk::BeepCount();
-        QTest::keyClick(widget, k.key);
-        EXPECT_EQ(field.Text(), k.text);
-        EXPECT_EQ(tk::BeepCount() - before, k.beeps);
-        EXPECT_TRUE(field.HasFocus());
     }
 }
 
@@ -187,6 +179,160 @@ TEST_F(MainWindow, ComputeShowsTheResultUntilTheNextComputeOrClear) {
         EXPECT_EQ(Inputs(), (Texts{"", "", ""}));
         EXPECT_EQ(Result(), "hidden");
         EXPECT_TRUE(W().RxxFld().HasFocus());
+    }
+}
+
+// Keys: '<' Left, '^' Home, '\b' Backspace, 'z' Ctrl+Z, 'Z' Ctrl+Shift+Z, and
+// Return, Enter, Escape and Delete, which beep and change nothing; anything
+// else is typed.
+TEST_F(MainWindow, EditsInTheMiddleKeepTheCaretAndUndoWorks) {
+    const struct {
+        const char *keys, *text;
+        int caret, beeps;
+    } kCases[] = {
+        {"-.5^\r\n\x1b\x7f", "-.5", 0, 4}, {".123^56", "56.123", 2, 0},
+        {"125<\b\b", "5", 0, 0},           {"1234^567", "561234", 2, 0},
+        {".123^56z", ".123", 0, 0},        {".123^56zZ", "56.123", 2, 0},
+    };
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(c.keys);
+        QLineEdit* edit = Start(W().RxyFld());
+        const std::int64_t before = tk::BeepCount();
+        for (const char* k = c.keys; *k != '\0'; ++k) {
+            const std::string_view named = "<^\b\r\n\x1b\x7fzZ";
+            const Qt::Key keys[] = {Qt::Key_Left,   Qt::Key_Home,  Qt::Key_Backspace,
+                                    Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape,
+                                    Qt::Key_Delete, Qt::Key_Z,     Qt::Key_Z};
+            const auto at = named.find(*k);
+            if (at == std::string_view::npos)
+                QTest::keyClicks(edit, QString(QChar(*k)));
+            else
+                QTest::keyClick(edit, keys[at],
+                                *k == 'z'   ? Qt::ControlModifier
+                                : *k == 'Z' ? Qt::ControlModifier | Qt::ShiftModifier
+                                            : Qt::NoModifier);
+        }
+        EXPECT_EQ(W().RxyFld().Text(), c.text);
+        EXPECT_EQ(edit->cursorPosition(), c.caret);
+        EXPECT_EQ(tk::BeepCount() - before, c.beeps);
+        EXPECT_TRUE(W().RxyFld().HasFocus());
+    }
+    // Edit › Undo is there to choose, and undoes.
+    const auto undo = MenuBar1::Instance()->Lookup("EditUndo");
+    EXPECT_TRUE(undo->IsEnabledNow());
+    undo->Choose();
+    EXPECT_EQ(W().RxyFld().Text(), ".123");
+}
+
+// Every way text comes in passes the key filter by its first character: keys
+// with Alt, Meta (Super) or Shift+Alt, and input-method commits, a character
+// at a time. A refused one beeps once and nothing of it goes in.
+TEST_F(MainWindow, TextWithModifiersOrFromAnInputMethodPassesTheKeyFilter) {
+    const struct {
+        Qt::Key key;  // 0: an input-method commit of `text`
+        Qt::KeyboardModifiers modifiers;
+        const char *text, *after;
+        int beeps;
+    } kCases[] = {
+        {Qt::Key_X, Qt::AltModifier, "x", "", 1},
+        {Qt::Key_Minus, Qt::AltModifier, "-", "", 1},
+        {Qt::Key_B, Qt::MetaModifier, "b", "", 1},
+        {Qt::Key_A, Qt::ShiftModifier | Qt::AltModifier, "A", "", 1},
+        {Qt::Key_5, Qt::AltModifier, "5", "5", 0},
+        {Qt::Key(0), {}, "\xc3\xa9", "", 1},
+        {Qt::Key(0), {}, "5x7", "", 1},
+        {Qt::Key(0), {}, ".5", ".5", 0},
+    };
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(std::string(c.text) + (c.key == 0 ? " committed" : " keyed"));
+        QLineEdit* edit = Start(W().RxxFld());
+        const std::int64_t before = tk::BeepCount();
+        if (c.key == 0) {
+            QInputMethodEvent commit;
+            commit.setCommitString(QString::fromUtf8(c.text));
+            QApplication::sendEvent(edit, &commit);
+        } else {
+            QKeyEvent press(QEvent::KeyPress, c.key, c.modifiers, QString::fromUtf8(c.text));
+            QApplication::sendEvent(edit, &press);
+        }
+        EXPECT_EQ(W().RxxFld().Text(), c.after);
+        EXPECT_EQ(tk::BeepCount() - before, c.beeps);
+    }
+    // Alt+E is the Edit menu's, not the field's.
+    QLineEdit* edit = Start(W().RxxFld());
+    const std::int64_t before = tk::BeepCount();
+    QTest::keyClick(edit, Qt::Key_E, Qt::AltModifier);
+    EXPECT_NE(QApplication::activePopupWidget(), nullptr);
+    if (QApplication::activePopupWidget()) QApplication::activePopupWidget()->close();
+    EXPECT_EQ(tk::BeepCount(), before);
+}
+
+// Pasted into RxxFld with ".20" and ".10" in the others: ".30" with blanks or
+// invisible characters round it reads as .30; a text that is no number brings
+// the out-of-range message and the focus, like 1.5. The limit counts
+// characters, and a paste is cut between them, never in half (a flag is two).
+TEST_F(MainWindow, APasteShowsWholeCharactersAndIsReadAsItShows) {
+    const char* kRange = "Correlation of X1 and Y must range from -1.00 to +1.00";
+    const struct {
+        const char *clipboard, *shown, *outcome;
+    } kCases[] = {
+        // clang-format off
+        {"\xc2\xa0.30", nullptr, ".2872"}, {"\xe2\x80\x8b.30", nullptr, ".2872"},
+        {".30\xc2\xa0", nullptr, ".2872"}, {"\xe2\x80\x8d.30\xe2\x80\x8c", nullptr, ".2872"},
+        {"\xe2\x80\x8e.30\xe2\x80\x8f", nullptr, ".2872"}, {"\xe2\x81\xa0.30", nullptr, ".2872"},
+        {"\xe3\x80\x80.30", nullptr, ".2872"}, {" .30\t", nullptr, ".2872"},
+        {"abc", nullptr, kRange}, {"0,30", nullptr, kRange}, {"\xe2\x88\x92.60", nullptr, kRange},
+        {".5.5", nullptr, kRange}, {"-", nullptr, kRange}, {".", nullptr, kRange},
+        {"1\xf0\x9f\x98\x80\xf0\x9f\x98\x80\xf0\x9f\x98\x80", nullptr, kRange},
+        {"\xf0\x9f\x98\x80" "234567", "\xf0\x9f\x98\x80" "23456", kRange},
+        {"12345\xf0\x9f\x87\xa9\xf0\x9f\x87\xaa", "12345", kRange},
+        // clang-format on
+    };
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(c.clipboard);
+        Enter("", ".20", ".10");
+        QApplication::clipboard()->setText(QString::fromUtf8(c.clipboard));
+        QTest::keyClick(Start(W().RxxFld()), Qt::Key_V, Qt::ControlModifier);
+        EXPECT_EQ(W().RxxFld().Text(), c.shown ? c.shown : c.clipboard);
+        W().RyyFld().SetFocus();
+        const auto messages = Compute();
+        if (c.outcome == kRange) {
+            EXPECT_EQ(messages, std::vector<std::string>{kRange});
+            TopLevelOf(W())->activateWindow();
+            ASSERT_TRUE(QTest::qWaitForWindowActive(TopLevelOf(W())));
+            EXPECT_TRUE(W().RxxFld().HasFocus());
+        } else {
+            EXPECT_TRUE(messages.empty());
+            EXPECT_EQ(W().RdFld().Text(), c.outcome);
+        }
+    }
+}
+
+// A result too wide for its field in the list's 14-pixel font is drawn in a
+// smaller size that fits it whole; a result that fits has the list's size.
+TEST_F(MainWindow, ALongResultIsDrawnWholeInASmallerFont) {
+    const struct {
+        const char *rxx, *ryy, *rxy, *result;
+        bool smaller;
+    } kCases[] = {
+        {"0", ".9999", ".9999", "-4999.2500", true},
+        {".5", ".3", ".4", ".4346", false},
+    };
+    QLineEdit* edit = Line(W().RdFld());
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(c.result);
+        Enter(c.rxx, c.ryy, c.rxy);
+        ASSERT_TRUE(Compute().empty());
+        ASSERT_EQ(W().RdFld().Text(), c.result);
+        QStyleOptionFrame frame;
+        frame.initFrom(edit);
+        frame.lineWidth = edit->style()->pixelMetric(QStyle::PM_DefaultFrameWidth, &frame, edit);
+        // QLineEdit keeps 2 pixels clear on each side of its contents.
+        const int area =
+            edit->style()->subElementRect(QStyle::SE_LineEditContents, &frame, edit).width() - 4;
+        EXPECT_LE(QFontMetricsF(edit->font()).horizontalAdvance(edit->displayText()), area);
+        EXPECT_EQ(edit->font().pixelSize() < 14, c.smaller);
+        EXPECT_EQ(edit->size(), QSize(80, 22));
     }
 }
 

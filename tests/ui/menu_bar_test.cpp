@@ -8,6 +8,7 @@
 #include <QTest>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -25,17 +26,26 @@ TEST(MenuBar, ShortcutsWorkAfterEachMenuHasBeenOpenedAndClosed) {
     ControlWnd& w = ControlWnd::Instance();
     QWidget* top = uitest::TopLevelOf(w);
     ASSERT_TRUE(QTest::qWaitForWindowActive(top));
-    int copies = 0;
-    w.AddMenuHandler("EditCopy", [&copies] { return ++copies > 0; });
+    std::string chosen;
+    const std::pair<const char*, Qt::Key> kShortcuts[] = {{"EditUndo", Qt::Key_Z},
+                                                          {"EditCut", Qt::Key_X},
+                                                          {"EditCopy", Qt::Key_C},
+                                                          {"EditPaste", Qt::Key_V},
+                                                          {"EditSelectAll", Qt::Key_A}};
+    for (const auto& [name, key] : kShortcuts)
+        w.AddMenuHandler(name, [&chosen, n = name] { return !(chosen = n).empty(); });
     for (QAction* menu : w.Impl().menuBarView->actions()) {
         menu->menu()->popup(QPoint(0, 0));
         ASSERT_TRUE(QTest::qWaitForWindowExposed(menu->menu()));
         menu->menu()->close();
     }
-    // With no text control focused, nothing claims Ctrl+C before the menu item.
+    // With no text control focused, nothing claims the keys before the menu items.
     if (QWidget* focused = QApplication::focusWidget()) focused->clearFocus();
-    QTest::keyClick(top, Qt::Key_C, Qt::ControlModifier);
-    EXPECT_EQ(copies, 1);
+    for (const auto& [name, key] : kShortcuts) {
+        chosen.clear();
+        QTest::keyClick(top, key, Qt::ControlModifier);
+        EXPECT_EQ(chosen, name);
+    }
 }
 
 // The first request comes from a second thread, so the build fails; the next

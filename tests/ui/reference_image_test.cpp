@@ -109,7 +109,11 @@ TEST_F(ReferenceImage, MainWindowEmptyAndWithAResult) {
     w.RxyFld().SetText(".80");
     uitest::Click(w.ComputeCanvas());
     ASSERT_TRUE(w.RdFld().Visible());
+    // The result field, which allows no focus ring, has the focus here; in the
+    // empty window the first input field has it, with its ring.
+    w.RdFld().SetFocus();
     ExpectLooksLike(w, "main-result");
+    EXPECT_TRUE(w.RdFld().HasFocus());
 }
 
 // Every line of the help text is seen on one page or the next.

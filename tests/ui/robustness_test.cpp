@@ -1,17 +1,15 @@
 // A random session on the main window: keys (control keys and non-ASCII text
-// among them), pastes of hostile text, the Edit commands, and clicks on the
-// pictures. Every Compute must do what the calculator's decision says for the
-// texts then in the fields: show its result, or bring its one message and leave
-// the result as it was. No field ever holds more than six characters.
-// TAMSAVIK_SEED and TAMSAVIK_STEPS in the environment replay or lengthen it.
+// among them), pastes of hostile text and clicks on the pictures. Every
+// Compute must do what the calculator's decision says for the texts then in
+// the fields: show its result, or bring its one message and leave the result
+// as it was. No field ever holds more than six characters. TAMSAVIK_SEED in
+// the environment replays another session.
 #include <gtest/gtest.h>
 
-#include <QApplication>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QTest>
-#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <random>
@@ -24,36 +22,24 @@
 #include "toolkit/controls_qt.h"
 #include "toolkit/menu_qt.h"
 #include "toolkit/picture.h"
-#include "toolkit/window_qt.h"
 
 namespace {
 
 using uitest::Click;
 using uitest::WidgetOf;
 
-std::uint64_t FromEnvironment(const char* name, std::uint64_t fallback) {
-    const char* value = std::getenv(name);
-    return value != nullptr && *value != '\0' ? std::strtoull(value, nullptr, 0) : fallback;
-}
-
 // The offscreen platform warns at every window it cannot raise or size by
 // hints; thousands of those would bury a failure.
 void QuietPlatformWarnings(QtMsgType type, const QMessageLogContext& context, const QString& text) {
-    if (text.startsWith("This plugin does not support")) return;
-    std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, text)));
+    if (!text.startsWith("This plugin does not support"))
+        std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, text)));
 }
 
-class Robustness : public testing::Test {
-  protected:
-    void SetUp() override {
-        tk::Picture::SetResourceFolder(TAMSAVIK_PICTURES_DIR);
-        qInstallMessageHandler(QuietPlatformWarnings);
-    }
-};
-
-TEST_F(Robustness, ARandomSessionComputesWhatTheDecisionSays) {
-    const std::uint64_t seed = FromEnvironment("TAMSAVIK_SEED", 20240611);
-    const std::uint64_t steps = FromEnvironment("TAMSAVIK_STEPS", 3000);
+TEST(Robustness, ARandomSessionComputesWhatTheDecisionSays) {
+    tk::Picture::SetResourceFolder(TAMSAVIK_PICTURES_DIR);
+    qInstallMessageHandler(QuietPlatformWarnings);
+    const char* seedText = std::getenv("TAMSAVIK_SEED");
+    const std::uint64_t seed = seedText != nullptr ? std::strtoull(seedText, nullptr, 0) : 20240611;
     SCOPED_TRACE("TAMSAVIK_SEED=" + std::to_string(seed));
     std::mt19937_64 rng(seed);
     const auto pick = [&rng](std::size_t n) {
@@ -62,27 +48,26 @@ TEST_F(Robustness, ARandomSessionComputesWhatTheDecisionSays) {
     ControlWnd& w = ControlWnd::Instance();
     tk::TextField* inputs[] = {&w.RxxFld(), &w.RyyFld(), &w.RxyFld()};
     const QString typed = QString::fromUtf8("0123456789.-.-0123456789.aZ +e,/=\u00e9\u2212\u4e2d");
-    const Qt::Key keys[] = {Qt::Key_Backspace, Qt::Key_Delete, Qt::Key_Tab,  Qt::Key_Backtab,
-                            Qt::Key_Return,    Qt::Key_Escape, Qt::Key_Home, Qt::Key_End,
-                            Qt::Key_Left,      Qt::Key_Shift,  Qt::Key_F1};
-    // clang-format off
-    const QString pastes[] = {"", ".5", "-.25", "1", "0.9999995", "1e-300", "  .5", "-0", "nan",
-                              "1\n2", "\u00fcn\u00efc", "\U0001F600\U0001F600",
-                              QString("1") + QChar(u'\0') + ".5",
+    const Qt::Key keys[] = {Qt::Key_Backspace, Qt::Key_Delete, Qt::Key_Tab,  Qt::Key_Return,
+                            Qt::Key_Escape,    Qt::Key_Home,   Qt::Key_Left, Qt::Key_F1};
+    const QString pastes[] = {".5",
+                              "-.25",
+                              "0.9999995",
+                              "  .5",
+                              "-0",
+                              "nan",
+                              "1\n2",
+                              "\U0001F600\U0001F600",
                               QString("ab1.-9 e").repeated(1 << 14)};
-    // clang-format on
-    tk::MenuItem* commands[] = {&w.EditUndo(),  &w.EditCut(),   &w.EditCopy(),
-                                &w.EditPaste(), &w.EditClear(), &w.EditSelectAll()};
-    const tk::RectControl* pictures[] = {&w.ComputeCanvas(), &w.ComputeCanvas(), &w.ComputeCanvas(),
-                                         &w.ClearCanvas(),   &w.Canvas1(),       &w.StaticText6()};
+    const tk::RectControl* pictures[] = {&w.ComputeCanvas(), &w.ComputeCanvas(), &w.ClearCanvas()};
     int results = 0, refusals = 0;
 
-    for (std::uint64_t step = 0; step < steps; ++step) {
+    for (int step = 0; step < 2000; ++step) {
         const std::size_t i = pick(3);
         QWidget* field = WidgetOf(*inputs[i]);
+        Click(*inputs[i]);
         switch (pick(4)) {
-            case 0:  // a key into a field clicked first
-                Click(*inputs[i]);
+            case 0:  // a key
                 if (pick(2) == 0) {
                     const QChar c = typed[static_cast<qsizetype>(pick(typed.size()))];
                     const auto key =
@@ -91,13 +76,9 @@ TEST_F(Robustness, ARandomSessionComputesWhatTheDecisionSays) {
                 } else
                     QTest::keyClick(field, keys[pick(std::size(keys))]);
                 break;
-            case 1:  // a paste, with Ctrl+V or an Edit command
-                field->setFocus();
+            case 1:  // a paste
                 QGuiApplication::clipboard()->setText(pastes[pick(std::size(pastes))]);
-                if (pick(2) == 0)
-                    QTest::keyClick(field, Qt::Key_V, Qt::ControlModifier);
-                else
-                    tk::ActionOf(*commands[pick(std::size(commands))])->trigger();
+                QTest::keyClick(field, Qt::Key_V, Qt::ControlModifier);
                 break;
             case 2: {  // a picture; Compute is checked against the decision
                 const tk::RectControl* picture = pictures[pick(std::size(pictures))];
@@ -105,8 +86,12 @@ TEST_F(Robustness, ARandomSessionComputesWhatTheDecisionSays) {
                 const auto outcome = calculator::EvaluateInputs(
                     w.RxxFld().Text(), w.RyyFld().Text(), w.RxyFld().Text());
                 const auto messages = uitest::DismissMessageBoxes([picture] { Click(*picture); });
-                if (picture != &w.ComputeCanvas()) break;
                 const bool computed = outcome.kind == calculator::ComputeOutcome::Kind::Computed;
+                if (picture == &w.ClearCanvas()) {
+                    ASSERT_EQ(w.RxxFld().Text() + w.RyyFld().Text() + w.RxyFld().Text(), "");
+                    ASSERT_FALSE(w.RdFld().Visible());
+                    break;
+                }
                 ++(computed ? results : refusals);
                 ASSERT_EQ(messages, computed ? std::vector<std::string>{}
                                              : std::vector<std::string>{outcome.message})
@@ -117,7 +102,6 @@ TEST_F(Robustness, ARandomSessionComputesWhatTheDecisionSays) {
                 break;
             }
             default:  // a correlation typed over a field's text, such as ".37" or "-0.80"
-                Click(*inputs[i]);
                 QTest::keyClick(field, Qt::Key_A, Qt::ControlModifier);
                 QTest::keyClicks(field,
                                  (pick(3) == 0 ? "-" : "") +

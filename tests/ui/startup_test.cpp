@@ -67,7 +67,6 @@ const struct {
     const char* error;
 } kRuns[] = {
     {"Quit chosen on the About window", 0, nullptr},
-    {"Ctrl+Q on a window without a bar of its own", 0, nullptr},
     {"a failing late start-up", 1, "cannot be used as"},
     {"a canvas handler fails", 1, "the canvas handler failed"},
     {"a key filter fails", 1, "the key filter failed"},
@@ -81,8 +80,6 @@ void Act(std::string_view run) {
         if (tk::Window::OpenWindows().size() != 1) Fail("the About window is the only window");
         if (tk::Application::Current()->GetMenuBar() != MenuBar1::Instance()) Fail("the bar");
         MenuBar1::Instance()->Lookup("FileQuit")->Choose();
-    } else if (run == "Ctrl+Q on a window without a bar of its own") {
-        QTest::keyClick(uitest::TopLevelOf(ActiveTestWindow()), Qt::Key_Q, Qt::ControlModifier);
     } else if (run == "a canvas handler fails") {
         tk::Canvas& canvas = ActiveTestWindow().PictureCanvas();
         canvas.BindMouseDown([](auto&, auto, auto) -> bool { Throw("the canvas handler failed"); });
@@ -115,7 +112,12 @@ void Act(std::string_view run) {
     QObject::connect(&poll, &QTimer::timeout, [&] {
         if (acted || !AboutIsUp()) return;
         acted = true;
-        tk::CallGuarded([run] { Act(run); });
+        // The toolkit's own guard must stop every error before it gets back here.
+        try {
+            Act(run);
+        } catch (...) {
+            Fail("an error got past the toolkit's guard");
+        }
     });
     poll.start(10);
     QTimer::singleShot(20000, [] { Fail("the run ends"); });

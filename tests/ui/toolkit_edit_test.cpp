@@ -61,6 +61,7 @@ TEST_F(EditCommands, EachCommandOnTheFocusedControl) {
         {kField, "ab", 2, 0, "cd", {"EditPaste"}, "abcd", "cd"},
         {kField, "abc", 0, 1, "x", {"EditPaste"}, "xbc", "x"},
         {kField, "hello", 0, 2, "keep", {"EditClear"}, "llo", "keep"},
+        {kField, "abc", 1, 0, "keep", {"EditClear"}, "abc", "keep"},
         {kField, "abc", 1, 0, "", {"EditSelectAll", "EditCut"}, "", "abc"},
         {kField, "abc", 1, 0, "", {"EditSelectAll", "EditCut", "EditUndo"}, "abc", "abc"},
         {kLocked, "fixed", 0, 5, "", {"EditCopy"}, "fixed", "fixed"},

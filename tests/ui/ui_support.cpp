@@ -115,10 +115,6 @@ QWidget* TopLevelOf(const tk::Window& window) {
     return window.Impl().top;
 }
 
-QRect BoxOf(const tk::RectControl& control) {
-    return QRect(control.Left(), control.Top(), control.Width(), control.Height());
-}
-
 void Settle() {
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QCoreApplication::processEvents();

@@ -19,8 +19,6 @@ namespace uitest {
 // The Qt widget behind a control, and the top-level widget of a window.
 QWidget* WidgetOf(const tk::RectControl& control);
 QWidget* TopLevelOf(const tk::Window& window);
-// The box a control's list gave it (a centred label's widget is wider).
-QRect BoxOf(const tk::RectControl& control);
 
 // The open window of a class, found by its full class name, or null.
 template <class W = tk::Window>
