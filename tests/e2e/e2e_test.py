@@ -35,6 +35,8 @@ MAIN_CONTENT_HEIGHT = 450  # the main window's, below its menu bar
 RXX, RYY, RXY, RD = (167, 183), (290, 183), (413, 183), (290, 258)
 FIELDS = (RXX, RYY, RXY)
 COMPUTE, HELP, CLEAR, LOGO = (77, 401), (289, 401), (502, 401), (43, 38)
+WORKED_VALUES = [((".60", ".70", ".80"), ".0934"), (("0", "0", "0"), ".0000"),
+                 ((".716", ".787", ".913"), "-.0101"), ((".6", ".7", "-.8"), "2.7072")]
 
 ENV: dict[str, str] = {}  # the environment of everything run on the display
 
@@ -295,6 +297,44 @@ def test_closing_the_about_window_early_brings_the_main_window(app: App) -> None
         raise Failure("closing the About window did not hand over before the timer would have")
     app.wait_gone(ABOUT_TITLE, ABOUT_SIZE)
     app.quit(main, "Ctrl+Q after closing the About window")
+
+
+def compute(win: Win, values: tuple[str, str, str]) -> str:
+    enter(win, values)
+    click(win, COMPUTE)
+    return read(win, RD)
+
+
+def test_worked_values(app: App) -> None:
+    main = app.open_main()
+    for values, result in WORKED_VALUES:
+        expect(f"the result of {' '.join(values)}", compute(main, values), result)
+    app.quit(None, "Ctrl+Q in the result field")
+
+
+def test_fields_take_only_their_keys_and_six_at_most(app: App) -> None:
+    main = app.open_main()
+    enter(main, ("a1-b.2x3", "1234567890", "-.5e"))
+    key("BackSpace", "7")
+    expect("the fields after 'a1-b.2x3', ten digits, and '-.5e' BackSpace '7'",
+           tuple(read(main, place) for place in FIELDS), ("1.23", "123456", "-.7"))
+    app.quit(None, "Ctrl+Q in RxyFld")
+
+
+def test_clear_empties_the_fields_and_hides_the_result(app: App) -> None:
+    main = app.open_main()
+    expect("the result", compute(main, (".5", ".3", ".4")), ".4346")
+    click(main, CLEAR)
+    type_text("7")  # Clear leaves the focus in RxxFld
+    for place, digit in ((RYY, "1"), (RXY, "2")):
+        click(main, place)
+        type_text(digit)
+    expect("the fields after Clear and a digit typed into each",
+           tuple(read(main, place) for place in FIELDS), ("7", "1", "2"))
+    # Where the result was, a click finds nothing to focus: the copy still
+    # comes from RxyFld.
+    expect("the copy after a click where the result was", read(main, RD), "2")
+    app.quit(None, "Ctrl+Q after Clear")
 
 
 def test_an_edit_in_the_middle_and_a_paste_with_a_no_break_space(app: App) -> None:

@@ -1,11 +1,12 @@
-// The program as a user first meets it: the About window's close button, where
-// windows are placed, and the messages of a run that cannot show its windows or
-// read a picture.
+// The program as a user first meets it: what each window paints, the About
+// window's close button, where windows are placed, and the messages of a run
+// that cannot show its windows or read a picture.
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QPainter>
 #include <QProcess>
 #include <QScreen>
 #include <QTemporaryDir>
@@ -50,6 +51,49 @@ TEST(FirstMeeting, APictureThatCannotBeReadIsNamedOnceWithItsReason) {
     EXPECT_FALSE(said.contains("compute.png: there is no such file"));
     EXPECT_TRUE(said.contains("picture CirclesVSmall.png: there is no such file"));
     tk::Picture::SetResourceFolder(TAMSAVIK_PICTURES_DIR);
+}
+
+// Every control's own painting, each alone, lies outside every other
+// control's box; and the About picture shows whole on the window's background.
+TEST(FirstMeeting, NoControlPaintsOverAnotherAndTheAboutPictureShowsWhole) {
+    tk::Picture::SetResourceFolder(TAMSAVIK_PICTURES_DIR);
+    AboutWnd& about = AboutWnd::Instance();
+    for (tk::Window* window : std::initializer_list<tk::Window*>{&about, &ControlWnd::Instance(),
+                                                                 &helpWnd::Instance()}) {
+        std::vector<tk::RectControl*> controls;
+        for (tk::Object* object : window->Controls()) {
+            if (auto* rect = dynamic_cast<tk::RectControl*>(object)) {
+                rect->SetVisible(true);  // the result and its label too
+                controls.push_back(rect);
+            }
+        }
+        for (const tk::RectControl* control : controls) {
+            QWidget* widget = uitest::WidgetOf(*control);
+            QImage painted(widget->size(), QImage::Format_ARGB32_Premultiplied);
+            painted.fill(Qt::transparent);
+            widget->render(&painted, QPoint(), QRegion(), QWidget::DrawChildren);
+            for (const tk::RectControl* other : controls) {
+                const QRect box(other->Left(), other->Top(), other->Width(), other->Height());
+                const QRect shared = box & widget->geometry();
+                int covered = 0;
+                for (int y = shared.top(); other != control && y <= shared.bottom(); ++y) {
+                    for (int x = shared.left(); x <= shared.right(); ++x) {
+                        if (qAlpha(painted.pixel(QPoint(x, y) - widget->pos())) != 0) ++covered;
+                    }
+                }
+                EXPECT_EQ(covered, 0) << window->ClassName() << ": " << control->Name()
+                                      << " paints over " << other->Name();
+            }
+        }
+    }
+    const QRect box(20, 36, 147, 128);
+    QImage expected(box.size(), QImage::Format_RGB32);
+    expected.fill(Qt::white);
+    QPainter(&expected).drawImage(0, 0,
+                                  QImage(QString(TAMSAVIK_PICTURES_DIR) + "/CirclesSmall.png"));
+    auto* top = static_cast<tk::TopLevelWidget*>(TopLevelOf(about));
+    const QImage shown = top->Content()->grab().toImage().convertToFormat(QImage::Format_RGB32);
+    EXPECT_TRUE(shown.copy(box) == expected) << "the About picture is not whole";
 }
 
 // The About window is never closed. Its close button hands over the first
