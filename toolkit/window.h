@@ -53,7 +53,7 @@ class Window : public Object {
 
     void Show();   // shows the window and brings it to the front
     void Hide();   // hides it; the window and its controls are kept
-    void Close();  // raises Close; the window is gone afterwards
+    void Close();  // raises Close; the window is released once the event is done
     bool IsShown() const;
 
     void SetMenuBar(std::shared_ptr<MenuBar> bar);
@@ -62,8 +62,8 @@ class Window : public Object {
     // Menu handlers of this window, by menu-item name.
     using MenuHandler = std::function<bool()>;
     void AddMenuHandler(std::string itemName, MenuHandler handler);
-    // Runs the handler registered under the item name; false when there is none.
     bool HasMenuHandler(std::string_view itemName) const;
+    // Runs the handler registered under the item name; false when there is none.
     bool RunMenuHandler(std::string_view itemName);
 
     // Controls.
