@@ -10,6 +10,7 @@
 #include <QImage>
 #include <QInputMethodEvent>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QStyleOptionFrame>
 #include <QTest>
 #include <string>
@@ -305,6 +306,18 @@ TEST_F(MainWindow, APasteShowsWholeCharactersAndIsReadAsItShows) {
             EXPECT_TRUE(messages.empty());
             EXPECT_EQ(W().RdFld().Text(), c.outcome);
         }
+    }
+    // Text dropped from elsewhere goes in beside a selection, not over it: two
+    // more characters fit beside four, three do not.
+    for (const auto& [dropped, length] : {std::pair{"56", 6u}, std::pair{"567", 4u}}) {
+        QLineEdit* field = Start(W().RxxFld());
+        field->setText("1234");
+        field->selectAll();
+        QMimeData data;
+        data.setText(dropped);
+        QDropEvent drop(QPointF(4, 4), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        static_cast<QObject*>(field)->event(&drop);  // as a drag from another program ends
+        EXPECT_EQ(W().RxxFld().Text().size(), length) << dropped << " -> " << W().RxxFld().Text();
     }
 }
 
