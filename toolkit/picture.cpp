@@ -77,7 +77,7 @@ QImage Load(const QString& path, bool mustExist) {
         return QImage();
     }
     if (info.size() > kMaxFileBytes) {
-        Report(info, "it is larger than 16 MB");
+        Report(info, QString("it is larger than %1 MB").arg(kMaxFileBytes >> 20));
         return QImage();
     }
     QImageReader reader(path);

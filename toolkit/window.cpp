@@ -26,7 +26,6 @@ namespace {
 // after closing, in the order they were made.
 struct Held {
     enum class State { Building, Open, Closed };
-    std::string fullClassName;
     std::unique_ptr<Window> window;
     State state = State::Building;
 };
@@ -174,7 +173,7 @@ std::string Window::ClassName() const {
 
 Window* Window::GetImplicitWindow(std::string_view fullClassName) {
     for (const Held& held : Registry()) {
-        if (held.state == Held::State::Open && held.fullClassName == fullClassName) {
+        if (held.state == Held::State::Open && held.window->FullClassName() == fullClassName) {
             return held.window.get();
         }
     }
@@ -191,7 +190,7 @@ std::vector<Window*> Window::OpenWindows() {
 
 Window& Window::Open(std::unique_ptr<Window> window) {
     Window& w = *window;
-    Registry().push_back(Held{std::string(w.FullClassName()), std::move(window)});
+    Registry().push_back(Held{std::move(window)});
     try {
         w.Constructor();
     } catch (...) {
