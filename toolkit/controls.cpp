@@ -12,6 +12,8 @@
 #include <type_traits>
 
 #include "toolkit/controls_qt.h"
+#include "toolkit/core/text.h"
+#include "toolkit/dialogs.h"
 #include "toolkit/picture_qt.h"
 #include "toolkit/properties.h"
 #include "toolkit/runtime.h"
@@ -74,11 +76,19 @@ void SetFontFlag(QWidget* widget, E e) {
     widget->setFont(font);
 }
 
-// The same in every state: a disabled control keeps its own colours.
+// A label keeps its own colours when disabled; a disabled text field or text
+// area takes the style's, so that it looks disabled.
+template <class C>
 void SetColour(QWidget* widget, QPalette::ColorRole role, E e) {
     const Rgba c = ColourOf(e);
+    const QColor colour(c.r, c.g, c.b, c.a);
     QPalette palette = widget->palette();
-    palette.setColor(role, QColor(c.r, c.g, c.b, c.a));
+    if constexpr (std::is_same_v<C, Label>) {
+        palette.setColor(role, colour);
+    } else {
+        palette.setColor(QPalette::Active, role, colour);
+        palette.setColor(QPalette::Inactive, role, colour);
+    }
     widget->setPalette(palette);
 }
 
@@ -293,7 +303,14 @@ struct ControlProperties {
     template <class C>
     static constexpr auto kControl = std::to_array<Setter<C>>({
         {"Visible", [](C& c, E e) { WidgetOf(c)->setVisible(BooleanOf(e)); }},
-        {"Enabled", [](C& c, E e) { c.enabled_ = BooleanOf(e); }},
+        {"Enabled",
+         [](C& c, E e) {
+             c.enabled_ = BooleanOf(e);
+             // A disabled text control takes no focus and no typing; labels and
+             // canvases only stop raising their events.
+             if constexpr (std::is_same_v<C, TextField> || std::is_same_v<C, TextArea>)
+                 WidgetOf(c)->setEnabled(c.enabled_);
+         }},
         {"TabIndex", [](C& c, E e) { c.tabIndex_ = Coordinate(e); }},
         {"Name", [](C& c, E e) { WidgetOf(c)->setObjectName(FromUtf8(TextOf(e))); }},
         {"Tooltip", [](C& c, E e) { WidgetOf(c)->setToolTip(FromUtf8(TextOf(e))); }},
@@ -336,8 +353,8 @@ struct ControlProperties {
          }},
         {"TextColor",
          [](C& c, E e) {
-             SetColour(WidgetOf(c),
-                       std::is_same_v<C, Label> ? QPalette::WindowText : QPalette::Text, e);
+             SetColour<C>(WidgetOf(c),
+                          std::is_same_v<C, Label> ? QPalette::WindowText : QPalette::Text, e);
          }},
     });
 
@@ -351,7 +368,7 @@ struct ControlProperties {
              WidgetOf(c)->setFocusPolicy(c.tabStop_ ? Qt::StrongFocus : Qt::ClickFocus);
          }},
         {"ReadOnly", [](C& c, E e) { Edit(c)->setReadOnly(BooleanOf(e)); }},
-        {"BackgroundColor", [](C& c, E e) { SetColour(WidgetOf(c), QPalette::Base, e); }},
+        {"BackgroundColor", [](C& c, E e) { SetColour<C>(WidgetOf(c), QPalette::Base, e); }},
     });
 
     static constexpr auto kLabel = Join(
@@ -488,6 +505,13 @@ QString Fitted(const QString& text, int room) {
     return text.left(end);
 }
 
+// What a paste brings into a field: its text without the blanks and invisible
+// characters around it, which a number read from the field ignores anyway.
+QString Pasted(const QString& text) {
+    const std::string utf8 = ToUtf8(text);
+    return FromUtf8(TrimInvisible(utf8));
+}
+
 }  // namespace
 
 LineEditWidget::LineEditWidget(TextField* field, QWidget* parent)
@@ -503,16 +527,18 @@ int LineEditWidget::Room(int freed) const {
 
 void LineEditWidget::PasteFrom(QClipboard::Mode mode) {
     if (isReadOnly()) return;
-    const QString clip = QGuiApplication::clipboard()->text(mode);
-    const QString fitted = Fitted(clip, Room(CodePoints(selectedText())));
-    if (fitted.size() == clip.size() && mode == QClipboard::Clipboard) {
-        QLineEdit::paste();  // its own step in the undo history
-    } else if (!fitted.isEmpty() || hasSelectedText()) {
-        // A step of its own in the undo history, as the widget's paste is.
-        NewUndoStep();
-        insert(fitted);
-        NewUndoStep();
+    const QString pasted = Pasted(QGuiApplication::clipboard()->text(mode));
+    if (pasted.isEmpty()) return;
+    // A number cut short would read as another number: what does not fit in
+    // whole is refused.
+    if (CodePoints(pasted) > Room(CodePoints(selectedText()))) {
+        Beep();
+        return;
     }
+    // A step of its own in the undo history, as the widget's paste is.
+    NewUndoStep();
+    insert(pasted);
+    NewUndoStep();
 }
 
 void LineEditWidget::NewUndoStep() {
@@ -610,17 +636,27 @@ void LineEditWidget::mouseReleaseEvent(QMouseEvent* event) {
 }
 
 void LineEditWidget::dropEvent(QDropEvent* event) {
-    // A dropped text that does not fit is refused whole. Moved within the
-    // field, the dragged text leaves room as it goes.
-    if (!isReadOnly() && event->mimeData()->hasText()) {
-        const bool moved = event->source() == this && event->dropAction() == Qt::MoveAction;
-        const QString dropped = event->mimeData()->text();
-        if (CodePoints(dropped) > Room(moved ? CodePoints(selectedText()) : 0)) {
-            event->ignore();
-            return;
-        }
+    if (isReadOnly() || !event->mimeData()->hasText()) return QLineEdit::dropEvent(event);
+    // Text dragged within the field is moved or copied as the widget does it,
+    // a move leaving room as it goes. Text from elsewhere goes in as a paste
+    // does, without the blanks round it. Either goes in whole or not at all.
+    const bool within = event->source() == this;
+    const QString dropped = within ? event->mimeData()->text() : Pasted(event->mimeData()->text());
+    const bool moved = within && event->dropAction() == Qt::MoveAction;
+    if (dropped.isEmpty() || CodePoints(dropped) > Room(moved ? CodePoints(selectedText()) : 0)) {
+        if (!dropped.isEmpty()) Beep();
+        event->ignore();
+        return;
     }
-    QLineEdit::dropEvent(event);
+    if (within) return QLineEdit::dropEvent(event);
+    QMimeData text;
+    text.setText(dropped);
+    QDropEvent trimmed(event->position(), event->possibleActions(), &text, event->buttons(),
+                       event->modifiers());
+    trimmed.setDropAction(event->dropAction());
+    QLineEdit::dropEvent(&trimmed);
+    event->setDropAction(trimmed.dropAction());
+    event->setAccepted(trimmed.isAccepted());
 }
 
 void LineEditWidget::SetFocusRing(bool on) {

@@ -36,8 +36,9 @@ struct ControlImpl {
 class LineEditWidget : public QLineEdit {
   public:
     LineEditWidget(TextField* field, QWidget* parent);
-    // Pastes what the clipboard (or the X11 selection) holds, as much of it as
-    // the field's character limit leaves room for.
+    // Pastes what the clipboard (or the X11 selection) holds, without the
+    // blanks and invisible characters round it: whole, or, where that is past
+    // the field's character limit, not at all and with a beep.
     void PasteFrom(QClipboard::Mode mode);
     void SetFocusRing(bool on);
 

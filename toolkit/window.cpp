@@ -53,17 +53,34 @@ void ReleaseClosed() {
     });
 }
 
-// Centred on the screen, but never with the top-left corner off it: a window
-// larger than the screen keeps its title bar and menu bar in reach.
-QPoint Centred(const QSize& size, int offset) {
+// The frame the window system puts round a window: the window's own once it
+// has one, before that the frame another window of ours had when last shown.
+QMargins FrameOf(const QWidget* top) {
+    auto frame = [](const QWidget* w) {
+        const QRect f = w->frameGeometry(), g = w->geometry();
+        return QMargins(g.left() - f.left(), g.top() - f.top(), f.right() - g.right(),
+                        f.bottom() - g.bottom());
+    };
+    if (const QMargins own = frame(top); !own.isNull()) return own;
+    for (const QWidget* w : QApplication::topLevelWidgets()) {
+        if (dynamic_cast<const TopLevelWidget*>(w) != nullptr && !frame(w).isNull())
+            return frame(w);
+    }
+    return {};
+}
+
+// Where the frame's top-left corner goes: the window with its frame centred on
+// the screen, but never with that corner off it, so that a window larger than
+// the screen keeps its title bar in reach.
+QPoint Centred(const QSize& framed, int offset) {
     const QScreen* screen = QGuiApplication::primaryScreen();
     if (screen == nullptr) return QPoint(offset, offset);
     const QRect area = screen->availableGeometry();
     const QPoint at =
-        area.center() - QPoint(size.width() / 2, size.height() / 2) + QPoint(offset, offset);
+        area.center() - QPoint(framed.width() / 2, framed.height() / 2) + QPoint(offset, offset);
     return QPoint(
-        std::clamp(at.x(), area.left(), std::max(area.left(), area.right() - size.width())),
-        std::clamp(at.y(), area.top(), std::max(area.top(), area.bottom() - size.height())));
+        std::clamp(at.x(), area.left(), std::max(area.left(), area.right() + 1 - framed.width())),
+        std::clamp(at.y(), area.top(), std::max(area.top(), area.bottom() + 1 - framed.height())));
 }
 
 xcb_atom_t Atom(xcb_connection_t* connection, const char* name) {
@@ -269,8 +286,9 @@ void Window::Show() {
     WindowImpl& w = *impl_;
     if (!w.placed) {
         w.placed = true;
-        const QSize size = w.top->size();
-        w.top->move(Centred(size, w.defaultLocation == 0 ? 0 : 40));
+        // A window's position is its frame's.
+        const QMargins frame = FrameOf(w.top);
+        w.top->move(Centred(w.top->size().grownBy(frame), w.defaultLocation == 0 ? 0 : 40));
         ShowEmptyTitle(w.top);
     }
     if (w.top->isMinimized()) w.top->showNormal();

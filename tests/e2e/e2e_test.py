@@ -131,23 +131,23 @@ def activate(win: Win) -> None:
     wait_active(win)
 
 
-def click(win: Win, at: tuple[int, int]) -> None:
+def click(win: Win, at: tuple[int, int], button: str = "1") -> None:
     """Clicks at a place in the window's content area, below any menu bar."""
     menu_bar = win.size[1] - MAIN_CONTENT_HEIGHT if win.title == MAIN_TITLE else 0
     # No --sync: it waits for the pointer to move, forever when it is there already.
-    x("xdotool", "mousemove", str(win.x + at[0]), str(win.y + menu_bar + at[1]), "click", "1",
+    x("xdotool", "mousemove", str(win.x + at[0]), str(win.y + menu_bar + at[1]), "click", button,
       check=True)
 
 
-def clipboard() -> str:
-    return x("xclip", "-o", "-selection", "clipboard")
+def clipboard(selection: str = "clipboard") -> str:
+    return x("xclip", "-o", "-selection", selection)
 
 
-def set_clipboard(text: str) -> None:
+def set_clipboard(text: str, selection: str = "clipboard") -> None:
     # xclip stays behind to serve the text; it must not hold our pipes open.
-    subprocess.run(["xclip", "-selection", "clipboard", "-t", "UTF8_STRING"], env=ENV,
+    subprocess.run(["xclip", "-selection", selection, "-t", "UTF8_STRING"], env=ENV,
                    input=text, text=True, stdout=DEVNULL, stderr=DEVNULL, timeout=15, check=True)
-    wait_for("the clipboard to take our text", lambda: clipboard() == text)
+    wait_for("the clipboard to take our text", lambda: clipboard(selection) == text)
 
 
 def copy_focused() -> str:
@@ -337,22 +337,30 @@ def test_clear_empties_the_fields_and_hides_the_result(app: App) -> None:
     app.quit(None, "Ctrl+Q after Clear")
 
 
-def test_an_edit_in_the_middle_and_a_paste_with_a_no_break_space(app: App) -> None:
+def test_an_edit_in_the_middle_and_pastes_whole_or_not_at_all(app: App) -> None:
     main = app.open_main()
-    enter(main, (".123", ".20", ".10"))
+    enter(main, (".123", ".7", ".10"))
     click(main, RXX)
     key("Home")
     type_text("56")
     expect("RxxFld after '.123', Home and '56'", read(main, RXX), "56.123")
-    # Copied from a web page, a number often comes with a no-break space.
-    pasted = "\u00a0.30"
-    set_clipboard(pasted)
-    click(main, RXX)
-    key("ctrl+a", "ctrl+v")
+    # Copied from a right-aligned table, a number comes with blanks before it:
+    # they go, and the number goes in whole. One past the limit is refused.
+    for place, pasted, shown in [(RXX, ".6", ".6"), (RXY, "  0.8049", "0.8049"),
+                                 (RYY, "1.00004", ".7")]:
+        set_clipboard(pasted)
+        click(main, place)
+        key("ctrl+a", "ctrl+v")
+        expect(f"the field after pasting {pasted!r}", read(main, place), shown)
+    # A middle click pastes the selection as a paste does.
+    click(main, RXY)
+    key("ctrl+a", "BackSpace")
+    set_clipboard("\u00a0.8049 ", "primary")
+    click(main, RXY, "2")
+    expect("RxyFld after a middle click", read(main, RXY), ".8049")
     click(main, COMPUTE)
-    expect("the result after pasting a no-break space and .30", read(main, RD), ".2872")
-    expect("RxxFld after the paste", read(main, RXX), pasted)
-    app.quit(None, "Ctrl+Q after the paste")
+    expect("the result of .6, .7 and 0.8049", read(main, RD), ".0863")
+    app.quit(None, "Ctrl+Q after the pastes")
 
 
 def test_a_missing_or_out_of_range_value_brings_a_message_and_focuses_its_field(app: App) -> None:

@@ -243,6 +243,7 @@ TEST_F(MainWindow, TextWithModifiersOrFromAnInputMethodPassesTheKeyFilter) {
         {Qt::Key(0), {}, "\xc3\xa9", "", 1},
         {Qt::Key(0), {}, "5x7", "", 1},
         {Qt::Key(0), {}, ".5", ".5", 0},
+        {Qt::Key(0), {}, "1234567", "123456", 0},  // typed up to the limit, as keys are
     };
     for (const auto& c : kCases) {
         SCOPED_TRACE(std::string(c.text) + (c.key == 0 ? " committed" : " keyed"));
@@ -268,33 +269,43 @@ TEST_F(MainWindow, TextWithModifiersOrFromAnInputMethodPassesTheKeyFilter) {
     EXPECT_EQ(tk::BeepCount(), before);
 }
 
-// Pasted into RxxFld with ".20" and ".10" in the others: ".30" with blanks or
-// invisible characters round it reads as .30; a text that is no number brings
-// the out-of-range message and the focus, like 1.5. The limit counts
-// characters, and a paste is cut between them, never in half (a flag is two).
-TEST_F(MainWindow, APasteShowsWholeCharactersAndIsReadAsItShows) {
+// Pasted over "9" in RxxFld with ".20" and ".10" in the others: ".30" with
+// blanks or invisible characters round it goes in as ".30"; a text that is no
+// number brings the out-of-range message and the focus, like 1.5. What is past
+// the limit of six characters, counted as a user sees them (a flag is two), is
+// refused whole with a beep: a number cut short would be another number.
+TEST_F(MainWindow, APasteGoesInWholeWithoutItsBlanksOrNotAtAll) {
     const char* kRange = "Correlation of X1 and Y must range from -1.00 to +1.00";
     const struct {
         const char *clipboard, *shown, *outcome;
     } kCases[] = {
         // clang-format off
-        {"\xc2\xa0.30", nullptr, ".2872"}, {"\xe2\x80\x8b.30", nullptr, ".2872"},
-        {".30\xc2\xa0", nullptr, ".2872"}, {"\xe2\x80\x8d.30\xe2\x80\x8c", nullptr, ".2872"},
-        {"\xe2\x80\x8e.30\xe2\x80\x8f", nullptr, ".2872"}, {"\xe2\x81\xa0.30", nullptr, ".2872"},
-        {"\xe3\x80\x80.30", nullptr, ".2872"}, {" .30\t", nullptr, ".2872"},
-        {"abc", nullptr, kRange}, {"0,30", nullptr, kRange}, {"\xe2\x88\x92.60", nullptr, kRange},
-        {".5.5", nullptr, kRange}, {"-", nullptr, kRange}, {".", nullptr, kRange},
-        {"1\xf0\x9f\x98\x80\xf0\x9f\x98\x80\xf0\x9f\x98\x80", nullptr, kRange},
-        {"\xf0\x9f\x98\x80" "234567", "\xf0\x9f\x98\x80" "23456", kRange},
-        {"12345\xf0\x9f\x87\xa9\xf0\x9f\x87\xaa", "12345", kRange},
+        {"\xc2\xa0.30", ".30", ".2872"}, {"\xe2\x80\x8b.30", ".30", ".2872"},
+        {".30\xc2\xa0", ".30", ".2872"}, {"\xe2\x80\x8d.30\xe2\x80\x8c", ".30", ".2872"},
+        {"\xe2\x80\x8e.30\xe2\x80\x8f", ".30", ".2872"}, {"\xe2\x81\xa0.30", ".30", ".2872"},
+        {"\xe3\x80\x80.30", ".30", ".2872"}, {"  0.3000\t\n", "0.3000", ".2872"},
+        {"abc", "abc", kRange}, {"0,30", "0,30", kRange}, {"\xe2\x88\x92.60", "\xe2\x88\x92.60", kRange},
+        {".5.5", ".5.5", kRange}, {"-", "-", kRange},
+        {"1\xf0\x9f\x98\x80\xf0\x9f\x98\x80\xf0\x9f\x98\x80", "1\xf0\x9f\x98\x80\xf0\x9f\x98\x80\xf0\x9f\x98\x80", kRange},
+        {"\xf0\x9f\x98\x80" "234567", "9", nullptr}, {"12345\xf0\x9f\x87\xa9\xf0\x9f\x87\xaa", "9", nullptr},
+        {"1.00004", "9", nullptr}, {"0.80049", "9", nullptr}, {" \xc2\xa0 ", "9", nullptr},
         // clang-format on
     };
     for (const auto& c : kCases) {
         SCOPED_TRACE(c.clipboard);
-        Enter("", ".20", ".10");
+        Enter("9", ".20", ".10");
         QApplication::clipboard()->setText(QString::fromUtf8(c.clipboard));
-        QTest::keyClick(Start(W().RxxFld()), Qt::Key_V, Qt::ControlModifier);
-        EXPECT_EQ(W().RxxFld().Text(), c.shown ? c.shown : c.clipboard);
+        W().RxxFld().SetFocus();
+        Line(W().RxxFld())->selectAll();
+        const std::int64_t beeps = tk::BeepCount();
+        QTest::keyClick(Line(W().RxxFld()), Qt::Key_V, Qt::ControlModifier);
+        EXPECT_EQ(W().RxxFld().Text(), c.shown);
+        if (c.outcome == nullptr) {  // refused, or nothing left to paste
+            EXPECT_EQ(tk::BeepCount() - beeps, c.clipboard[0] == ' ' ? 0 : 1);
+            EXPECT_EQ(Line(W().RxxFld())->selectedText(), "9");
+            EXPECT_FALSE(Line(W().RxxFld())->isUndoAvailable());
+            continue;
+        }
         W().RyyFld().SetFocus();
         const auto messages = Compute();
         if (c.outcome == kRange) {
@@ -307,17 +318,23 @@ TEST_F(MainWindow, APasteShowsWholeCharactersAndIsReadAsItShows) {
             EXPECT_EQ(W().RdFld().Text(), c.outcome);
         }
     }
-    // Text dropped from elsewhere goes in beside a selection, not over it: two
-    // more characters fit beside four, three do not.
-    for (const auto& [dropped, length] : {std::pair{"56", 6u}, std::pair{"567", 4u}}) {
-        QLineEdit* field = Start(W().RxxFld());
-        field->setText("1234");
-        field->selectAll();
-        QMimeData data;
-        data.setText(dropped);
-        QDropEvent drop(QPointF(4, 4), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-        static_cast<QObject*>(field)->event(&drop);  // as a drag from another program ends
-        EXPECT_EQ(W().RxxFld().Text().size(), length) << dropped << " -> " << W().RxxFld().Text();
+    // Text dropped from elsewhere goes in beside a selection, not over it,
+    // whether offered as a copy or as a move: two more characters fit beside
+    // four, three do not, and are refused with a beep.
+    for (const Qt::DropAction action : {Qt::CopyAction, Qt::MoveAction}) {
+        for (const auto& [dropped, length] : {std::pair{" 56\n", 6u}, std::pair{"567", 4u}}) {
+            QLineEdit* field = Start(W().RxxFld());
+            field->setText("1234");
+            field->selectAll();
+            const std::int64_t beeps = tk::BeepCount();
+            QMimeData data;
+            data.setText(dropped);
+            QDropEvent drop(QPointF(4, 4), action, &data, Qt::LeftButton, Qt::NoModifier);
+            static_cast<QObject*>(field)->event(&drop);  // as a drag from another program ends
+            EXPECT_EQ(W().RxxFld().Text().size(), length)
+                << dropped << " -> " << W().RxxFld().Text();
+            EXPECT_EQ(tk::BeepCount() - beeps, length == 4u ? 1 : 0);
+        }
     }
 }
 

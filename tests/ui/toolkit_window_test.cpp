@@ -6,13 +6,16 @@
 
 #include <QClipboard>
 #include <QGuiApplication>
+#include <QImage>
 #include <QLineEdit>
 #include <QMenu>
+#include <QScreen>
 #include <QTest>
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <functional>
+#include <memory>
 #include <string>
 #include <thread>
 #include <vector>
@@ -40,6 +43,10 @@ constexpr Row kPeriodRows[] = {Int("Period", 100)};
 LAYOUT_LIST(kPeriodList, kPeriodRows);
 constexpr Row kValueRows[] = {Text("Value", "x")};
 LAYOUT_LIST(kValueList, kValueRows);
+constexpr Row kDisabledRows[] = {Bool("Enabled", false)};
+LAYOUT_LIST(kDisabledList, kDisabledRows);
+constexpr Row kEnabledRows[] = {Bool("Enabled", true)};
+LAYOUT_LIST(kEnabledList, kEnabledRows);
 constexpr Row kLeftRows[] = {Int("Left", 5)};
 LAYOUT_LIST(kLeftList, kLeftRows);
 constexpr Row kLineHeightRows[] = {Int("LineHeight", 0)};  // no effect, and only on text areas
@@ -57,6 +64,21 @@ class HalfBuiltWnd : public tk::Window {
     void CreateControls() override {
         tk::BuildControl<tk::Label>(*this, "Made", kMoveAndRenameList);
         tk::SetProperties(*this, kPeriodList);
+    }
+};
+
+// A window of the screen's size less `spare` pixels each way.
+template <int spare>
+class ScreenSizedWnd : public tk::Window {
+  public:
+    std::string_view FullClassName() const override { return "ScreenSizedWnd.ScreenSizedWnd"; }
+
+  protected:
+    void Layout() override {
+        const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+        SetProperty({"Width", std::int64_t{area.width() - spare}});
+        SetProperty({"Height", std::int64_t{area.height() - spare}});
+        SetProperty({"Resizeable", false});
     }
 };
 
@@ -101,12 +123,13 @@ TEST(LayoutList, EachPropertyShowsOnItsWidget) {
 TEST(LayoutList, CharacterLimitBoundsTypingButNotTheProgramsText) {
     TestWnd& w = TestWnd::Instance();
     auto* field = static_cast<QLineEdit*>(W(w.LimitFld()));
-    // The limit holds from the list on, before any text has been set or typed.
-    QGuiApplication::clipboard()->setText("abcdefgh");
+    // The limit holds from the list on, before any text has been set or typed:
+    // a paste past it is refused whole.
+    QGuiApplication::clipboard()->setText("abcdefg");
     QTest::keyClick(field, Qt::Key_V, Qt::ControlModifier);
-    EXPECT_EQ(w.LimitFld().Text(), "abcdef");
-    // So does the Paste of the field's own menu.
-    field->clear();
+    EXPECT_EQ(w.LimitFld().Text(), "");
+    // The Paste of the field's own menu pastes as Ctrl+V does.
+    QGuiApplication::clipboard()->setText(" abcdef\n");
     QContextMenuEvent menuEvent(QContextMenuEvent::Mouse, QPoint(5, 5),
                                 field->mapToGlobal(QPoint(5, 5)));
     QApplication::sendEvent(field, &menuEvent);
@@ -145,6 +168,29 @@ QRgb CanvasBackground(const TestWnd& w) {
     return shot.pixel(canvas->mapTo(uitest::TopLevelOf(w), QPoint(24, 24)));
 }
 
+// A disabled text field or text area looks disabled and takes no focus and no
+// typing, until it is enabled again.
+TEST(LayoutList, DisabledTextControlsTakeNothing) {
+    TestWnd& w = TestWnd::Instance();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(uitest::TopLevelOf(w)));
+    for (tk::RectControl* control : {static_cast<tk::RectControl*>(&w.LimitFld()),
+                                     static_cast<tk::RectControl*>(&w.NotesArea())}) {
+        w.FirstFld().SetFocus();
+        const QImage enabled = W(*control)->grab().toImage();
+        tk::SetProperties(*control, kDisabledList);
+        EXPECT_NE(W(*control)->grab().toImage(), enabled);
+        uitest::Click(*control);
+        control->SetFocus();
+        QTest::keyClicks(W(*control), "12");
+        EXPECT_FALSE(control->HasFocus());
+        EXPECT_EQ(w.LimitFld().Text() + w.NotesArea().Text(), "one\rtwo");
+        tk::SetProperties(*control, kEnabledList);
+        uitest::Click(*control);
+        EXPECT_TRUE(control->HasFocus());
+    }
+    uitest::DestroyAllWindows();
+}
+
 TEST(LayoutList, CanvasKeepsThePictureSetBeforeItsListAndTheLastTransparent) {
     TestWnd& w = TestWnd::Instance();
     EXPECT_EQ(w.PictureCanvas().Backdrop(), uitest::TestPicture());
@@ -167,6 +213,7 @@ TEST(LayoutList, NamesTheClassDoesNotCarryAndUndecodableListsRaise) {
         {"Period on a window", &w, kPeriodList},
         {"Left on a timer", &w.Timer1(), kLeftList},
         {"LineHeight on a text field", &w.LimitFld(), kLineHeightList},
+        {"LineHeight on a canvas", &w.PictureCanvas(), kLineHeightList},
     };
     for (const auto& c : cases) {
         EXPECT_THROW(tk::SetProperties(*c.target, c.list), tk::PropertyException) << c.what;
@@ -216,6 +263,11 @@ TEST(WindowInstance, ABuildThatFailsLeavesNothingBehind) {
     EXPECT_EQ(tk::Window::GetImplicitWindow("HalfBuiltWnd.HalfBuiltWnd"), nullptr);
     uitest::Settle();
     EXPECT_EQ(QApplication::topLevelWidgets().size(), widgets);
+    // Nor does a nil control.
+    TestWnd& w = TestWnd::Instance();
+    const auto controls = w.Controls().size();
+    EXPECT_THROW(w.AddControl("Nil", nullptr), tk::NilObjectException);
+    EXPECT_EQ(w.Controls().size(), controls);
 }
 
 TEST(Timer, SingleShotFiresOnceAfterItsPeriod) {
@@ -274,3 +326,25 @@ TEST(UiThread, OperationsFromAnotherThreadRaiseBeforeTouchingAnything) {
 }
 
 }  // namespace
+
+// A window is placed with its frame: all of it on the screen where it fits,
+// and its frame's top-left corner on the screen where it does not.
+TEST(WindowPlacement, TheFrameIsOnTheScreen) {
+    const QWidget* shown = uitest::TopLevelOf(TestWnd::Instance());  // its frame is known
+    const int frame = shown->frameGeometry().width() - shown->width();
+    ASSERT_EQ(frame, 4);  // 2 pixels each side on the offscreen platform
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    auto placed = [](std::unique_ptr<tk::Window> window) {
+        tk::Window& w = tk::Window::Open(std::move(window));
+        w.Show();
+        const QRect framed = uitest::TopLevelOf(w)->frameGeometry();
+        w.Close();
+        uitest::Settle();
+        return framed;
+    };
+    const QRect fits = placed(std::make_unique<ScreenSizedWnd<4>>());
+    EXPECT_EQ(fits.size(), area.size());
+    EXPECT_TRUE(area.contains(fits)) << fits.y();
+    EXPECT_EQ(placed(std::make_unique<ScreenSizedWnd<-100>>()).topLeft(), area.topLeft());
+    uitest::DestroyAllWindows();
+}

@@ -77,8 +77,9 @@ std::pair<std::size_t, char32_t> Decode(std::string_view text) {
     return {len, static_cast<char32_t>(cp)};
 }
 
-// `text` without the blanks and invisible characters at either end.
-std::string_view Trimmed(std::string_view text) {
+}  // namespace
+
+std::string_view TrimInvisible(std::string_view text) {
     while (!text.empty()) {
         const auto [len, cp] = Decode(text);
         if (len == 0 || !IsInvisible(cp)) break;
@@ -96,8 +97,6 @@ std::string_view Trimmed(std::string_view text) {
     }
     return text;
 }
-
-}  // namespace
 
 namespace {
 
@@ -165,7 +164,7 @@ bool ReadExponent(std::string_view text, std::size_t& at, long long& exponent) {
 
 double Val(std::string_view whole) {
     constexpr double kNotANumber = std::numeric_limits<double>::quiet_NaN();
-    const std::string_view text = Trimmed(whole);
+    const std::string_view text = TrimInvisible(whole);
     std::size_t at = 0;
     const bool negative = ReadSign(text, at);
     const std::size_t start = at;

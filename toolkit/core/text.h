@@ -25,6 +25,10 @@ std::int64_t Asc(std::string_view text);
 // infinity of its sign; one too small is zero of its sign.
 double Val(std::string_view text);
 
+// `text` without the blanks and characters that show nothing at either end:
+// what Val ignores.
+std::string_view TrimInvisible(std::string_view text);
+
 // Formats a value by a mask. Mask characters:
 //   '#'  a digit where significant (leading zeros and trailing fraction zeros are left out)
 //   '0'  a digit always
