@@ -296,8 +296,7 @@ void Canvas::SetBackdrop(std::shared_ptr<Picture> picture) {
 // --- Property tables ------------------------------------------------------------
 
 // What each name does to each class of control, in groups that several classes
-// share. The names that a class carries but that do nothing here are in the
-// one list in properties.cpp.
+// share: the one place where a class's names live.
 struct ControlProperties {
     // Every control.
     template <class C>
@@ -314,6 +313,16 @@ struct ControlProperties {
         {"TabIndex", [](C& c, E e) { c.tabIndex_ = Coordinate(e); }},
         {"Name", [](C& c, E e) { WidgetOf(c)->setObjectName(FromUtf8(TextOf(e))); }},
         {"Tooltip", [](C& c, E e) { WidgetOf(c)->setToolTip(FromUtf8(TextOf(e))); }},
+        // A control sits directly on its window, in no control array, and keeps
+        // its place from the window's top left.
+        {"Index", kNoEffect},
+        {"TabPanelIndex", kNoEffect},
+        {"InitialParent", kNoEffect},
+        {"LockLeft", kNoEffect},
+        {"LockTop", kNoEffect},
+        {"LockRight", kNoEffect},
+        {"LockBottom", kNoEffect},
+        {"AllowAutoDeactivate", kNoEffect},
     });
 
     // A control that is its widget: placed, sized and filled as the widget.
@@ -356,6 +365,10 @@ struct ControlProperties {
              SetColour<C>(WidgetOf(c),
                           std::is_same_v<C, Label> ? QPalette::WindowText : QPalette::Text, e);
          }},
+        // Text is in the platform's one unit, and bound to no data.
+        {"FontUnit", kNoEffect},
+        {"DataSource", kNoEffect},
+        {"DataField", kNoEffect},
     });
 
     // Text fields and text areas.
@@ -369,6 +382,10 @@ struct ControlProperties {
          }},
         {"ReadOnly", [](C& c, E e) { Edit(c)->setReadOnly(BooleanOf(e)); }},
         {"BackgroundColor", [](C& c, E e) { SetColour<C>(WidgetOf(c), QPalette::Base, e); }},
+        // Text is not checked as it is typed.
+        {"Format", kNoEffect},
+        {"ValidationMask", kNoEffect},
+        {"AllowSpellChecking", kNoEffect},
     });
 
     static constexpr auto kLabel = Join(
@@ -390,6 +407,7 @@ struct ControlProperties {
              [](Label& l, E e) {
                  WidgetOf<QLabel>(l)->setAlignment(AlignmentOf(e) | Qt::AlignTop);
              }},
+            {"Selectable", kNoEffect},
         }));
 
     static constexpr auto kTextField = Join(
@@ -408,6 +426,7 @@ struct ControlProperties {
              }},
             {"AllowFocusRing", [](TextField& f, E e) { Edit(f)->SetFocusRing(BooleanOf(e)); }},
             {"Hint", [](TextField& f, E e) { Edit(f)->setPlaceholderText(FromUtf8(TextOf(e))); }},
+            {"AllowTabs", kNoEffect},  // Tab moves the focus
         }));
 
     static constexpr auto kTextArea = Join(
@@ -439,6 +458,13 @@ struct ControlProperties {
                  Edit(a)->setVerticalScrollBarPolicy(BooleanOf(e) ? Qt::ScrollBarAlwaysOn
                                                                   : Qt::ScrollBarAlwaysOff);
              }},
+            // Single-spaced plain text of any length, with no focus ring.
+            {"LineSpacing", kNoEffect},
+            {"LineHeight", kNoEffect},
+            {"AllowStyledText", kNoEffect},
+            {"HideSelection", kNoEffect},
+            {"MaximumCharactersAllowed", kNoEffect},
+            {"AllowFocusRing", kNoEffect},
         }));
 
     static constexpr auto kCanvas =
@@ -449,28 +475,31 @@ struct ControlProperties {
                   [](Canvas& c, E e) {
                       WidgetOf(c)->setFocusPolicy(BooleanOf(e) ? Qt::StrongFocus : Qt::NoFocus);
                   }},
+                 {"DoubleBuffer", kNoEffect},
+                 {"AllowFocusRing", kNoEffect},
+                 {"AllowTabs", kNoEffect},
              }));
 };
 
 void Label::SetProperty(const plist::Entry& entry) {
     CheckMainThread("setting a control's property");
-    Apply(*this, ControlProperties::kLabel, 'L', entry);
+    Apply(*this, ControlProperties::kLabel, entry);
     Refit();
 }
 
 void TextField::SetProperty(const plist::Entry& entry) {
     CheckMainThread("setting a control's property");
-    Apply(*this, ControlProperties::kTextField, 'F', entry);
+    Apply(*this, ControlProperties::kTextField, entry);
 }
 
 void TextArea::SetProperty(const plist::Entry& entry) {
     CheckMainThread("setting a control's property");
-    Apply(*this, ControlProperties::kTextArea, 'A', entry);
+    Apply(*this, ControlProperties::kTextArea, entry);
 }
 
 void Canvas::SetProperty(const plist::Entry& entry) {
     CheckMainThread("setting a control's property");
-    Apply(*this, ControlProperties::kCanvas, 'C', entry);
+    Apply(*this, ControlProperties::kCanvas, entry);
 }
 
 // --- Widgets --------------------------------------------------------------------------

@@ -1,7 +1,6 @@
 #include "toolkit/properties.h"
 
 #include <algorithm>
-#include <iterator>
 #include <vector>
 
 namespace tk {
@@ -37,36 +36,6 @@ bool BooleanOf(const plist::Entry& entry) {
 }
 const std::string& TextOf(const plist::Entry& entry) {
     return ValueAs<std::string>(entry);
-}
-
-// The names that have no effect on this platform, and the classes that carry
-// them (W window, F text field, L label, C canvas, A text area).
-// clang-format off
-struct NoEffect {
-    std::string_view name, where;
-};
-constexpr NoEffect kNoEffect[] = {
-    // A window is of the one ordinary titled kind.
-    {"Type", "W"}, {"MacProcID", "W"}, {"HasFullScreenButton", "W"}, {"Composite", "W"},
-    {"FullScreen", "W"}, {"MenuBarVisible", "W"}, {"LiveResize", "W"},
-    // A control sits directly on its window, in no control array, and keeps its
-    // place from the window's top left.
-    {"Index", "FLCA"}, {"TabPanelIndex", "FLCA"}, {"InitialParent", "FLCA"},
-    {"LockLeft", "FLCA"}, {"LockTop", "FLCA"}, {"LockRight", "FLCA"}, {"LockBottom", "FLCA"},
-    {"AllowAutoDeactivate", "FLCA"}, {"DataSource", "FLA"}, {"DataField", "FLA"},
-    // Text is in the platform's one unit and single-spaced, and not checked as typed.
-    {"FontUnit", "FLA"}, {"LineSpacing", "A"}, {"LineHeight", "A"}, {"Format", "FA"},
-    {"ValidationMask", "FA"}, {"AllowSpellChecking", "FA"}, {"AllowStyledText", "A"},
-    {"HideSelection", "A"}, {"Selectable", "L"}, {"DoubleBuffer", "C"},
-    // A text area takes any length; only a text field draws a focus ring or not,
-    // and only a text area's Tab may type a tab.
-    {"MaximumCharactersAllowed", "A"}, {"AllowFocusRing", "CA"}, {"AllowTabs", "FC"},
-};
-// clang-format on
-
-bool HasNoEffect(char where, std::string_view name) {
-    const NoEffect* row = std::ranges::find(kNoEffect, name, &NoEffect::name);
-    return row != std::end(kNoEffect) && row->where.find(where) != std::string_view::npos;
 }
 
 void CheckValueType(const plist::Entry& entry) {

@@ -2,11 +2,14 @@
 #pragma once
 
 #include <algorithm>
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <span>
 #include <string_view>
 #include <type_traits>
 
+#include "toolkit/core/proplist.h"
 #include "toolkit/object.h"
 
 namespace tk {
@@ -29,38 +32,39 @@ struct Rgba {
 Rgba ColourOf(const plist::Entry& entry);
 
 // One row of a class's property table: a name the class carries, and what
-// setting it does.
+// setting it does. A row whose setter is kNoEffect names a property that the
+// class carries but that does nothing on this platform: its value is checked
+// and dropped.
 template <class C>
 struct Setter {
     std::string_view name;
     void (*set)(C&, const plist::Entry&) = nullptr;
 };
+inline constexpr std::nullptr_t kNoEffect = nullptr;
 
-// Whether the class lettered `where` (W window, F text field, L label, C
-// canvas, A text area, T timer) carries `name` but does nothing with it here.
-bool HasNoEffect(char where, std::string_view name);
 // Raises PropertyException unless the entry's value has its name's type.
 void CheckValueType(const plist::Entry& entry);
 
-// Sets the entry on `target` by its row in `rows`, or checks and ignores a name
-// that has no effect on the class; any other name raises PropertyException.
+// Sets the entry on `target` by its row in `rows`; a name with no row raises
+// PropertyException.
 template <class C>
-void Apply(C& target, std::type_identity_t<std::span<const Setter<C>>> rows, char where,
+void Apply(C& target, std::type_identity_t<std::span<const Setter<C>>> rows,
            const plist::Entry& entry) {
     const auto row = std::ranges::find(rows, entry.name, &Setter<C>::name);
-    if (row == rows.end() && !HasNoEffect(where, entry.name))
-        return target.Object::SetProperty(entry);
+    if (row == rows.end()) return target.Object::SetProperty(entry);
     CheckValueType(entry);
-    if (row != rows.end()) row->set(target, entry);
+    if (row->set != kNoEffect) row->set(target, entry);
 }
 
-// A class's table from its groups of rows; a name in two groups does not compile.
+// A class's table from its groups of rows. A name in two groups, or one that
+// the layout lists' table of names and types does not know, does not compile.
 template <class C, std::size_t... N>
 constexpr auto Join(const std::array<Setter<C>, N>&... groups) {
     std::array<Setter<C>, (N + ...)> all{};
     auto at = all.begin();
     ((at = std::copy(groups.begin(), groups.end(), at)), ...);
     for (auto a = all.begin(); a != all.end(); ++a) {
+        if (!plist::TypeOf(a->name)) throw "a name that no layout list can carry";
         if (std::ranges::find(a + 1, all.end(), a->name, &Setter<C>::name) != all.end())
             throw "a name in two groups";
     }

@@ -21,11 +21,11 @@ Timer::~Timer() = default;
 void Timer::SetProperty(const plist::Entry& entry) {
     CheckMainThread("setting a timer's property");
     using E = const plist::Entry&;
-    static constexpr Setter<Timer> kRows[] = {
+    static constexpr auto kRows = Join(std::to_array<Setter<Timer>>({
         {"Period", [](Timer& t, E e) { t.SetPeriod(IntegerOf(e)); }},
         {"RunMode", [](Timer& t, E e) { t.SetRunMode(IntegerOf(e)); }},
-    };
-    Apply(*this, kRows, 'T', entry);
+    }));
+    Apply(*this, kRows, entry);
 }
 
 void Timer::SetPeriod(std::int64_t ms) {

@@ -405,7 +405,7 @@ void Window::SetProperty(const plist::Entry& entry) {
     CheckMainThread("setting a window's property");
     // Sizes, buttons and the background wait for the build, which applies them
     // by whether the window is resizeable.
-    static constexpr Setter<Window> kRows[] = {
+    static constexpr auto kRows = Join(std::to_array<Setter<Window>>({
         {"Width", SetSize<&WindowImpl::width>},
         {"Height", SetSize<&WindowImpl::height>},
         {"MinimumWidth", SetSize<&WindowImpl::minWidth>},
@@ -425,8 +425,16 @@ void Window::SetProperty(const plist::Entry& entry) {
              const Rgba c = ColourOf(e);
              w.impl_->background = QColor(c.r, c.g, c.b, c.a);
          }},
-    };
-    Apply(*this, kRows, 'W', entry);
+        // A window is of the one ordinary titled kind.
+        {"Type", kNoEffect},
+        {"MacProcID", kNoEffect},
+        {"HasFullScreenButton", kNoEffect},
+        {"Composite", kNoEffect},
+        {"FullScreen", kNoEffect},
+        {"MenuBarVisible", kNoEffect},
+        {"LiveResize", kNoEffect},
+    }));
+    Apply(*this, kRows, entry);
 }
 
 bool RuntimeIsEventHandled(std::span<const std::string_view> events, std::string_view event) {

@@ -7,47 +7,7 @@ namespace tk::plist {
 
 namespace {
 
-struct NameType {
-    std::string_view name;
-    ValueType type;
-};
-
 using VT = ValueType;
-
-// Every property name that a layout list may carry, with its value's type, in
-// groups by type.
-// clang-format off
-constexpr std::array<NameType, 71> kTable{{
-    {"Width", VT::Integer}, {"Height", VT::Integer}, {"MinimumWidth", VT::Integer},
-    {"MinimumHeight", VT::Integer}, {"MaximumWidth", VT::Integer}, {"MaximumHeight", VT::Integer},
-    {"Type", VT::Integer}, {"MacProcID", VT::Integer}, {"DefaultLocation", VT::Integer},
-    {"Left", VT::Integer}, {"Top", VT::Integer}, {"Index", VT::Integer}, {"TabIndex", VT::Integer},
-    {"TabPanelIndex", VT::Integer}, {"TextAlignment", VT::Integer},
-    {"MaximumCharactersAllowed", VT::Integer}, {"LineHeight", VT::Integer}, {"Period", VT::Integer},
-    {"RunMode", VT::Integer},
-    {"HasCloseButton", VT::Boolean}, {"HasMaximizeButton", VT::Boolean},
-    {"HasMinimizeButton", VT::Boolean}, {"HasFullScreenButton", VT::Boolean},
-    {"Resizeable", VT::Boolean}, {"Composite", VT::Boolean}, {"FullScreen", VT::Boolean},
-    {"HasBackgroundColor", VT::Boolean}, {"MenuBarVisible", VT::Boolean},
-    {"LiveResize", VT::Boolean}, {"Visible", VT::Boolean}, {"LockLeft", VT::Boolean},
-    {"LockTop", VT::Boolean}, {"LockRight", VT::Boolean}, {"LockBottom", VT::Boolean},
-    {"TabStop", VT::Boolean}, {"AllowAutoDeactivate", VT::Boolean}, {"Enabled", VT::Boolean},
-    {"Transparent", VT::Boolean}, {"HasBorder", VT::Boolean}, {"Password", VT::Boolean},
-    {"AllowFocusRing", VT::Boolean}, {"AllowTabs", VT::Boolean},
-    {"AllowSpellChecking", VT::Boolean}, {"ReadOnly", VT::Boolean}, {"Bold", VT::Boolean},
-    {"Italic", VT::Boolean}, {"Underline", VT::Boolean}, {"Multiline", VT::Boolean},
-    {"Selectable", VT::Boolean}, {"AllowFocus", VT::Boolean}, {"DoubleBuffer", VT::Boolean},
-    {"HideSelection", VT::Boolean}, {"HasHorizontalScrollbar", VT::Boolean},
-    {"HasVerticalScrollbar", VT::Boolean}, {"AllowStyledText", VT::Boolean},
-    {"FontUnit", VT::FontUnit},
-    {"Title", VT::Text}, {"Name", VT::Text}, {"Tooltip", VT::Text}, {"Value", VT::Text},
-    {"FontName", VT::Text}, {"Format", VT::Text}, {"Hint", VT::Text}, {"ValidationMask", VT::Text},
-    {"DataSource", VT::Text}, {"DataField", VT::Text}, {"InitialParent", VT::Text},
-    {"BackgroundColor", VT::Colour}, {"TextColor", VT::Colour},
-    {"FontSize", VT::FontSize},
-    {"LineSpacing", VT::LineSpacing},
-}};
-// clang-format on
 
 const char* TypeName(ValueType type) {
     switch (type) {
@@ -82,13 +42,6 @@ bool IsLetter(std::uint8_t c) {
 }
 
 }  // namespace
-
-std::optional<ValueType> TypeOf(std::string_view name) {
-    const auto it = std::find_if(kTable.begin(), kTable.end(),
-                                 [&](const NameType& nt) { return nt.name == name; });
-    if (it == kTable.end()) return std::nullopt;
-    return it->type;
-}
 
 DecodeError::DecodeError(std::size_t offset, const std::string& what)
     : std::runtime_error("layout list, byte " + std::to_string(offset) + ": " + what),

@@ -61,8 +61,55 @@ struct Entry {
     friend bool operator==(const Entry&, const Entry&) = default;
 };
 
+namespace detail {
+struct NameType {
+    std::string_view name;
+    ValueType type;
+};
+
+// Every property name that a layout list may carry, with its value's type, in
+// groups by type.
+// clang-format off
+constexpr std::array<NameType, 71> kTable{{
+    {"Width", ValueType::Integer}, {"Height", ValueType::Integer}, {"MinimumWidth", ValueType::Integer},
+    {"MinimumHeight", ValueType::Integer}, {"MaximumWidth", ValueType::Integer}, {"MaximumHeight", ValueType::Integer},
+    {"Type", ValueType::Integer}, {"MacProcID", ValueType::Integer}, {"DefaultLocation", ValueType::Integer},
+    {"Left", ValueType::Integer}, {"Top", ValueType::Integer}, {"Index", ValueType::Integer}, {"TabIndex", ValueType::Integer},
+    {"TabPanelIndex", ValueType::Integer}, {"TextAlignment", ValueType::Integer},
+    {"MaximumCharactersAllowed", ValueType::Integer}, {"LineHeight", ValueType::Integer}, {"Period", ValueType::Integer},
+    {"RunMode", ValueType::Integer},
+    {"HasCloseButton", ValueType::Boolean}, {"HasMaximizeButton", ValueType::Boolean},
+    {"HasMinimizeButton", ValueType::Boolean}, {"HasFullScreenButton", ValueType::Boolean},
+    {"Resizeable", ValueType::Boolean}, {"Composite", ValueType::Boolean}, {"FullScreen", ValueType::Boolean},
+    {"HasBackgroundColor", ValueType::Boolean}, {"MenuBarVisible", ValueType::Boolean},
+    {"LiveResize", ValueType::Boolean}, {"Visible", ValueType::Boolean}, {"LockLeft", ValueType::Boolean},
+    {"LockTop", ValueType::Boolean}, {"LockRight", ValueType::Boolean}, {"LockBottom", ValueType::Boolean},
+    {"TabStop", ValueType::Boolean}, {"AllowAutoDeactivate", ValueType::Boolean}, {"Enabled", ValueType::Boolean},
+    {"Transparent", ValueType::Boolean}, {"HasBorder", ValueType::Boolean}, {"Password", ValueType::Boolean},
+    {"AllowFocusRing", ValueType::Boolean}, {"AllowTabs", ValueType::Boolean},
+    {"AllowSpellChecking", ValueType::Boolean}, {"ReadOnly", ValueType::Boolean}, {"Bold", ValueType::Boolean},
+    {"Italic", ValueType::Boolean}, {"Underline", ValueType::Boolean}, {"Multiline", ValueType::Boolean},
+    {"Selectable", ValueType::Boolean}, {"AllowFocus", ValueType::Boolean}, {"DoubleBuffer", ValueType::Boolean},
+    {"HideSelection", ValueType::Boolean}, {"HasHorizontalScrollbar", ValueType::Boolean},
+    {"HasVerticalScrollbar", ValueType::Boolean}, {"AllowStyledText", ValueType::Boolean},
+    {"FontUnit", ValueType::FontUnit},
+    {"Title", ValueType::Text}, {"Name", ValueType::Text}, {"Tooltip", ValueType::Text}, {"Value", ValueType::Text},
+    {"FontName", ValueType::Text}, {"Format", ValueType::Text}, {"Hint", ValueType::Text}, {"ValidationMask", ValueType::Text},
+    {"DataSource", ValueType::Text}, {"DataField", ValueType::Text}, {"InitialParent", ValueType::Text},
+    {"BackgroundColor", ValueType::Colour}, {"TextColor", ValueType::Colour},
+    {"FontSize", ValueType::FontSize},
+    {"LineSpacing", ValueType::LineSpacing},
+}};
+// clang-format on
+}  // namespace detail
+
 // The type of a property name, or nothing for a name outside the table.
-std::optional<ValueType> TypeOf(std::string_view name);
+constexpr std::optional<ValueType> TypeOf(std::string_view name) {
+    for (const detail::NameType& row : detail::kTable) {
+        if (row.name == name) return row.type;
+    }
+    return std::nullopt;
+}
 
 // A list that cannot be decoded: `offset` is where the fault was found.
 class DecodeError : public std::runtime_error {
