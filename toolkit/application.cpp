@@ -1,6 +1,7 @@
 #include "toolkit/application.h"
 
 #include <QApplication>
+#include <QScreen>
 
 #include "toolkit/menu.h"
 #include "toolkit/menu_qt.h"
@@ -45,12 +46,9 @@ void CheckForDisplay() {
     }
 }
 
-// Qt ends the process when it finds no usable window system; say why instead.
-void WhileStarting(QtMsgType type, const QMessageLogContext&, const QString& text) {
-    if (type != QtFatalMsg) {
-        g_startMessages.append({type, text});
-        return;
-    }
+// Names the window system that cannot be used, with the first thing Qt said
+// while it started, or else `text`.
+[[noreturn]] void CannotUse(const QString& text) {
     const QString platform =
         EnvironmentText("QT_QPA_PLATFORM").isEmpty() ? "xcb" : EnvironmentText("QT_QPA_PLATFORM");
     QString said;
@@ -70,6 +68,15 @@ void WhileStarting(QtMsgType type, const QMessageLogContext&, const QString& tex
                           .toStdString());
 }
 
+// Qt ends the process when it finds no usable window system; say why instead.
+void WhileStarting(QtMsgType type, const QMessageLogContext&, const QString& text) {
+    if (type != QtFatalMsg) {
+        g_startMessages.append({type, text});
+        return;
+    }
+    CannotUse(text);
+}
+
 }  // namespace
 
 Application::Application(std::string name)
@@ -80,6 +87,8 @@ Application::Application(std::string name)
         g_startMessages.clear();
         const QtMessageHandler previous = qInstallMessageHandler(WhileStarting);
         impl_->qt = std::make_unique<QApplication>(impl_->argc, impl_->argv);
+        // A window system with no screen would fail at the first window.
+        if (QGuiApplication::primaryScreen() == nullptr) CannotUse("it has no screen");
         qInstallMessageHandler(previous);
         for (const StartMessage& m : g_startMessages) {
             qt_message_output(m.type, QMessageLogContext(), m.text);
