@@ -1,6 +1,11 @@
 #include "toolkit/application.h"
 
+#include <xcb/xcb.h>
+
 #include <QApplication>
+#include <QScreen>
+#include <cstdio>
+#include <cstdlib>
 
 #include "toolkit/menu.h"
 #include "toolkit/menu_qt.h"
@@ -45,12 +50,9 @@ void CheckForDisplay() {
     }
 }
 
-// Qt ends the process when it finds no usable window system; say why instead.
-void WhileStarting(QtMsgType type, const QMessageLogContext&, const QString& text) {
-    if (type != QtFatalMsg) {
-        g_startMessages.append({type, text});
-        return;
-    }
+// Names the window system that cannot be used, with the first thing Qt said
+// while it started, or else `text`.
+[[noreturn]] void CannotUse(const QString& text) {
     const QString platform =
         EnvironmentText("QT_QPA_PLATFORM").isEmpty() ? "xcb" : EnvironmentText("QT_QPA_PLATFORM");
     QString said;
@@ -70,6 +72,33 @@ void WhileStarting(QtMsgType type, const QMessageLogContext&, const QString& tex
                           .toStdString());
 }
 
+// Qt ends the process when it finds no usable window system; say why instead.
+void WhileStarting(QtMsgType type, const QMessageLogContext&, const QString& text) {
+    if (type != QtFatalMsg) {
+        g_startMessages.append({type, text});
+        return;
+    }
+    CannotUse(text);
+}
+
+// Once running on X11: the connection to the display, and who took Qt's
+// messages before.
+xcb_connection_t* g_display = nullptr;
+QtMessageHandler g_passOn = nullptr;
+
+// When the X11 connection breaks, Qt warns and calls exit(), which would tear
+// the program down around a framework that can no longer reach its windows.
+// Say so in one line and end at once instead.
+void WhileRunning(QtMsgType type, const QMessageLogContext& context, const QString& text) {
+    if (g_display != nullptr && xcb_connection_has_error(g_display) != 0) {
+        std::fprintf(stderr, "%s: lost the connection to the display \"%s\"\n",
+                     ProgramName().c_str(), qgetenv("DISPLAY").constData());
+        std::fflush(stderr);
+        std::_Exit(1);
+    }
+    if (g_passOn != nullptr) g_passOn(type, context, text);
+}
+
 }  // namespace
 
 Application::Application(std::string name)
@@ -80,7 +109,12 @@ Application::Application(std::string name)
         g_startMessages.clear();
         const QtMessageHandler previous = qInstallMessageHandler(WhileStarting);
         impl_->qt = std::make_unique<QApplication>(impl_->argc, impl_->argv);
-        qInstallMessageHandler(previous);
+        // A window system with no screen would fail at the first window.
+        if (QGuiApplication::primaryScreen() == nullptr) CannotUse("it has no screen");
+        if (auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>())
+            g_display = x11->connection();
+        g_passOn = previous;
+        qInstallMessageHandler(WhileRunning);
         for (const StartMessage& m : g_startMessages) {
             qt_message_output(m.type, QMessageLogContext(), m.text);
         }
@@ -93,6 +127,10 @@ Application::Application(std::string name)
 Application::~Application() {
     // Windows cannot outlive the framework's application that shows them.
     Window::DestroyAll();
+    if (impl_->qt) {
+        qInstallMessageHandler(g_passOn);
+        g_display = nullptr;
+    }
     if (g_current == this) g_current = nullptr;
     menuBar_.reset();
 }

@@ -15,15 +15,19 @@
 #include <iostream>
 
 #include "toolkit/text_qt.h"
-#include "toolkit/window.h"
+#include "toolkit/window_qt.h"
 
 namespace tk {
 
 namespace {
 
+// All the run's state, in one object so that it goes in one known order:
+// the application, which destroys the windows, before the windows' registry.
 struct RunState {
     int exitCode = 0;
     bool quitRequested = false;
+    std::string startedAs;
+    std::vector<HeldWindow> windows;
     std::unique_ptr<Application> app;
 };
 
@@ -33,8 +37,7 @@ RunState& State() {
 }
 
 std::string& StartedAs() {
-    static std::string path;
-    return path;
+    return State().startedAs;
 }
 
 // The path, quoted for a shell where it needs it.
@@ -50,6 +53,10 @@ std::string ForShell(const std::string& path) {
 }
 
 }  // namespace
+
+std::vector<HeldWindow>& HeldWindows() {
+    return State().windows;
+}
 
 void CannotShowWindows(const std::string& problem) {
     std::string line = problem;

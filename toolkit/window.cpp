@@ -22,17 +22,10 @@ namespace tk {
 
 namespace {
 
-// Every window, owned here from before it is built until it is released
-// after closing, in the order they were made.
-struct Held {
-    enum class State { Building, Open, Closed };
-    std::unique_ptr<Window> window;
-    State state = State::Building;
-};
+using Held = HeldWindow;
 
 std::vector<Held>& Registry() {
-    static std::vector<Held> registry;
-    return registry;
+    return HeldWindows();
 }
 
 Held* Find(const Window* window) {

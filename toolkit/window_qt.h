@@ -8,6 +8,8 @@
 #include <QVBoxLayout>
 #include <QWidget>
 #include <cstdint>
+#include <memory>
+#include <vector>
 
 #include "toolkit/text_qt.h"
 #include "toolkit/window.h"
@@ -47,6 +49,18 @@ struct WindowImpl {
     std::int64_t defaultLocation = 0;
     bool placed = false;
 };
+
+// A window the toolkit owns, from before it is built until it is released
+// after closing.
+struct HeldWindow {
+    enum class State { Building, Open, Closed };
+    std::unique_ptr<Window> window;
+    State state = State::Building;
+};
+
+// Every held window, in the order they were made. The run's state keeps them,
+// so that they go before the application, never after what they need.
+std::vector<HeldWindow>& HeldWindows();
 
 // The window whose top-level widget is active, or null.
 Window* ActiveWindow();

@@ -404,6 +404,13 @@ def test_closing_the_main_window_with_help_open_ends_the_run(app: App) -> None:
     app.quit(main, "closing the main window with the help window open", "alt+F4")
 
 
+def test_a_window_killed_by_the_window_manager_ends_the_run_with_one(app: App) -> None:
+    # A force-quit: the X server drops the program's connection.
+    click(app.open_main(), HELP)
+    x("xdotool", "windowkill", str(app.wait_window(HELP_TITLE).id), check=True)
+    expect("the exit status after the help window was killed", app.proc.wait(timeout=5), 1)
+
+
 # --- Running ------------------------------------------------------------------------
 
 

@@ -1,13 +1,14 @@
 // How a run of the program ends. Whole runs end the event loop for good, so
 // each runs as a child: this test program again, in one scenario, or the real
 // program. A run ends with status 0 when the user quits; an error that escapes
-// a handler is reported once and ends it with status 1. The end-to-end suite
-// closes windows and quits from each of them.
+// a handler, or the loss of the display, is reported once and ends it with
+// status 1. The end-to-end suite closes windows and quits from each of them.
 #include "app/startup.h"
 
 #include <gtest/gtest.h>
 
 #include <QProcess>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <cstdio>
@@ -93,6 +94,9 @@ void Act(std::string_view run) {
         timer.BindAction([](tk::Timer&) { Throw("the timer action failed"); });
         timer.SetPeriod(10);
         timer.SetRunMode(2);
+    } else if (run == "the display goes") {
+        std::puts("the About window is up");  // for the test to take the display away
+        std::fflush(stdout);
     } else if (run == "a menu handler fails") {
         ActiveTestWindow().AddMenuHandler("EditCopy",
                                           []() -> bool { Throw("the menu handler failed"); });
@@ -128,17 +132,22 @@ void Act(std::string_view run) {
     std::_Exit(status);
 }
 
-TEST(StartupRun, EachRunEndsWithItsStatusAndReportsErrorsOnce) {
+// Starts this test again as a child that runs `run` on the platform `env` names.
+void StartRun(QProcess& child, const char* run, QProcessEnvironment env) {
     const testing::TestInfo* test = testing::UnitTest::GetInstance()->current_test_info();
+    env.insert(kScenarioVariable, run);
+    child.setProcessEnvironment(env);
+    child.start(QCoreApplication::applicationFilePath(),
+                {QString("--gtest_filter=%1.%2").arg(test->test_suite_name(), test->name())});
+}
+
+TEST(StartupRun, EachRunEndsWithItsStatusAndReportsErrorsOnce) {
     if (const char* run = std::getenv(kScenarioVariable)) RunInChild(run);
     for (const auto& s : kRuns) {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
-        env.insert(kScenarioVariable, s.name);
         env.insert("QT_QPA_PLATFORM", "offscreen");
         QProcess child;
-        child.setProcessEnvironment(env);
-        child.start(QCoreApplication::applicationFilePath(),
-                    {QString("--gtest_filter=%1.%2").arg(test->test_suite_name(), test->name())});
+        StartRun(child, s.name, env);
         const bool finished = child.waitForFinished(60000);
         const QString said = QString::fromUtf8(child.readAllStandardError());
         SCOPED_TRACE(std::string(s.name) + "\n" + said.toStdString());
@@ -151,6 +160,31 @@ TEST(StartupRun, EachRunEndsWithItsStatusAndReportsErrorsOnce) {
             EXPECT_EQ(said.count(s.error), 1);
         }
     }
+}
+
+// On a display of its own, which goes away while the About window shows.
+TEST(StartupRun, ALostDisplayIsReportedInOneLineAndEndsTheRunWithOne) {
+    if (const char* run = std::getenv(kScenarioVariable)) RunInChild(run);
+    QProcess xvfb;  // it names its free display on its standard output
+    xvfb.start("Xvfb", {"-displayfd", "1", "-nolisten", "tcp"});
+    if (!xvfb.waitForReadyRead(15000)) GTEST_SKIP() << "Xvfb is needed, and did not start";
+    QTemporaryDir runtime;  // or Qt says it made one
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert("XDG_RUNTIME_DIR", runtime.path());
+    env.insert("QT_QPA_PLATFORM", "xcb");
+    env.insert("DISPLAY", ":" + xvfb.readAllStandardOutput().trimmed());
+    QProcess child;
+    StartRun(child, "the display goes", env);
+    while (child.waitForReadyRead(30000) && !child.readAllStandardOutput().contains("is up")) {
+    }
+    xvfb.kill();
+    xvfb.waitForFinished();
+    ASSERT_TRUE(child.waitForFinished(30000));
+    const QString said = QString::fromUtf8(child.readAllStandardError());
+    EXPECT_TRUE(child.exitStatus() == QProcess::NormalExit && child.exitCode() == 1)
+        << said.toStdString();
+    EXPECT_TRUE(said.startsWith("tamsavik: lost the connection to the display") &&
+                said.count('\n') == 1);
 }
 
 }  // namespace
