@@ -623,6 +623,18 @@ void LineEditWidget::dropEvent(QDropEvent* event) {
     QLineEdit::dropEvent(event);
 }
 
+void LineEditWidget::focusOutEvent(QFocusEvent* event) {
+    // The menu bar takes the focus while it is used from the keyboard; the
+    // selection stays for its Edit commands, as it does for a menu opened with
+    // the mouse.
+    if (event->reason() == Qt::MenuBarFocusReason) {
+        QFocusEvent kept(QEvent::FocusOut, Qt::PopupFocusReason);
+        QLineEdit::focusOutEvent(&kept);
+        return;
+    }
+    QLineEdit::focusOutEvent(event);
+}
+
 void LineEditWidget::SetFocusRing(bool on) {
     focusRing_ = on;
     update();

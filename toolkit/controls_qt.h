@@ -46,6 +46,7 @@ class LineEditWidget : public QLineEdit {
     void changeEvent(QEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void dropEvent(QDropEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void initStyleOption(QStyleOptionFrame* option) const override;
