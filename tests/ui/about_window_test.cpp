@@ -74,12 +74,11 @@ TEST_F(AboutWindow, AKeyOrAClickHandsOverAtOnceAModifierAloneDoesNot) {
         EXPECT_EQ(OpenMainWindow(), nullptr) << key;
     }
 
-    const struct {
-        const char* what;
+    struct Act {
+        std::string what;
         std::function<void(AboutWnd&)> act;
-    } kActs[] = {
-        {"a letter", [](AboutWnd& a) { QTest::keyClick(TopLevelOf(a), Qt::Key_A); }},
-        {"Escape", [](AboutWnd& a) { QTest::keyClick(TopLevelOf(a), Qt::Key_Escape); }},
+    };
+    std::vector<Act> acts = {
         {"a click on the picture", [](AboutWnd& a) { uitest::Click(a.Canvas1()); }},
         {"a click beside them",
          [](AboutWnd& a) {
@@ -87,7 +86,15 @@ TEST_F(AboutWindow, AKeyOrAClickHandsOverAtOnceAModifierAloneDoesNot) {
              QTest::mouseClick(top->Content(), Qt::LeftButton, Qt::NoModifier, QPoint(490, 190));
          }},
     };
-    for (const auto& act : kActs) {
+    // Keys that type text, and keys that type nothing.
+    for (const Qt::Key key :
+         {Qt::Key_A, Qt::Key_Escape, Qt::Key_Left, Qt::Key_Right, Qt::Key_Up, Qt::Key_Down,
+          Qt::Key_F1, Qt::Key_F10, Qt::Key_Home, Qt::Key_End, Qt::Key_PageUp, Qt::Key_PageDown,
+          Qt::Key_Insert, Qt::Key_Delete, Qt::Key_Menu}) {
+        acts.push_back({QKeySequence(key).toString().toStdString(),
+                        [key](AboutWnd& a) { QTest::keyClick(TopLevelOf(a), key); }});
+    }
+    for (const auto& act : acts) {
         SCOPED_TRACE(act.what);
         uitest::DestroyAllWindows();
         AboutWnd& about = AboutWnd::Instance();
