@@ -2,6 +2,7 @@
 // press, a click or its timer hands over to the main window.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QTest>
 #include <functional>
 #include <string>
@@ -108,24 +109,29 @@ TEST_F(AboutWindow, AKeyOrAClickHandsOverAtOnceAModifierAloneDoesNot) {
     }
 }
 
-// A key hands over and leaves the timer running; when it fires, with the
-// window hidden or shown again from the logo, it builds no second main window.
-TEST_F(AboutWindow, TheTimerAfterAKeyHidesTheWindowAgain) {
+// Once a key has handed over, the timer changes no window when it fires: the
+// About window shown again from the logo stays, a minimised main window stays
+// so, and the focus stays where it is.
+TEST_F(AboutWindow, AfterAKeyTheTimerChangesNothing) {
     for (const bool logo : {false, true}) {
-        SCOPED_TRACE(logo ? "shown again from the logo" : "hidden");
+        SCOPED_TRACE(logo ? "shown again from the logo" : "the main window minimised");
         uitest::DestroyAllWindows();
         AboutWnd& about = AboutWnd::Instance();
         QTest::keyClick(TopLevelOf(about), Qt::Key_Space);
         ControlWnd* main = OpenMainWindow();
         ASSERT_NE(main, nullptr);
-        EXPECT_TRUE(about.Timer1().IsArmed());
-        if (logo) {
+        if (logo)
             uitest::Click(main->Canvas2());
-            ASSERT_EQ(&AboutWnd::Instance(), &about);
-            ASSERT_TRUE(about.IsShown());
-        }
+        else
+            TopLevelOf(*main)->showMinimized();
+        uitest::Settle();
+        QWidget* const active = QApplication::activeWindow();
         about.Timer1().Fire();
-        ExpectHandedOverTo(main);
+        uitest::Settle();
+        EXPECT_EQ(about.IsShown(), logo);
+        EXPECT_EQ(TopLevelOf(*main)->isMinimized(), !logo);
+        EXPECT_EQ(QApplication::activeWindow(), active);
+        EXPECT_EQ(uitest::CountOpen<ControlWnd>(), 1);
     }
 }
 

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QClipboard>
+#include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QLineEdit>
 #include <QMenu>
@@ -233,6 +234,19 @@ TEST(Timer, SingleShotFiresOnceAfterItsPeriod) {
     // Run mode 2 fires again and again.
     w.Timer1().SetRunMode(2);
     EXPECT_TRUE(QTest::qWaitFor([&] { return w.timerFires >= 4; }, 5000));
+
+    // Never before its period, whatever the period.
+    tk::Timer timer;
+    QElapsedTimer clock;
+    timer.BindAction([&clock](tk::Timer& t) {
+        EXPECT_GE(clock.nsecsElapsed(), t.Period() * 1000000) << t.Period() << " ms";
+    });
+    for (std::int64_t period = 40; period < 120; period += 7) {
+        timer.SetPeriod(period);
+        clock.start();
+        timer.SetRunMode(1);
+        while (timer.IsArmed()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    }
 }
 
 // --- The user-interface thread ----------------------------------------------------------------
