@@ -28,8 +28,8 @@ struct Focused {
     QPlainTextEdit* area = nullptr;
 };
 
-// A window's menu bar. Opened from the keyboard (Alt and a mnemonic, or the
-// arrows from another menu), it takes the focus for as long as it is in use;
+// A window's menu bar. Used from the keyboard (Alt and a mnemonic, the arrows
+// from another menu, Escape), it takes the focus for as long as it is in use;
 // the Edit commands act meanwhile on the control it took the focus from, and
 // once its menus are closed, by a command or by Escape, it gives the focus back.
 class MenuBarView : public QMenuBar {
@@ -42,7 +42,8 @@ class MenuBarView : public QMenuBar {
             });
     }
     QWidget* FocusBefore() const { return focusBefore_; }
-    // Called as one of its menus closes: unless another opens in its place.
+    // Called as one of its menus closes. Unless another has opened in its
+    // place (the arrows move from menu to menu), the focus goes back.
     void MenuClosing() {
         QTimer::singleShot(0, this, [this] {
             if (QApplication::activePopupWidget() == nullptr && hasFocus() && focusBefore_)
