@@ -127,8 +127,6 @@ std::optional<std::string> KeyDownText(const QKeyEvent& event) {
                 return std::string("\r");
             case Qt::Key_Escape:
                 return std::string("\x1b");
-            case Qt::Key_Delete:
-                return std::string("\x7f");
             default:
                 break;
         }
@@ -136,6 +134,26 @@ std::optional<std::string> KeyDownText(const QKeyEvent& event) {
     const auto typed = TypedText(event);
     if (!typed) return std::nullopt;  // navigation keys, shortcuts, a modifier alone
     return ToUtf8(*typed);
+}
+
+std::optional<std::string> WindowKeyDownText(const QKeyEvent& event) {
+    switch (event.key()) {
+        case Qt::Key_Shift:
+        case Qt::Key_Control:
+        case Qt::Key_Meta:
+        case Qt::Key_Alt:
+        case Qt::Key_AltGr:
+        case Qt::Key_Super_L:
+        case Qt::Key_Super_R:
+        case Qt::Key_Hyper_L:
+        case Qt::Key_Hyper_R:
+        case Qt::Key_Mode_switch:
+        case Qt::Key_CapsLock:
+        case Qt::Key_NumLock:
+            return std::nullopt;
+        default:
+            return KeyDownText(event).value_or(ToUtf8(event.text()));
+    }
 }
 
 // --- RectControl ----------------------------------------------------------------
@@ -686,6 +704,18 @@ void LineEditWidget::dropEvent(QDropEvent* event) {
     QLineEdit::dropEvent(&trimmed);
     event->setDropAction(trimmed.dropAction());
     event->setAccepted(trimmed.isAccepted());
+}
+
+void LineEditWidget::focusOutEvent(QFocusEvent* event) {
+    // The menu bar takes the focus while it is used from the keyboard; the
+    // selection stays for its Edit commands, as it does for a menu opened with
+    // the mouse.
+    if (event->reason() == Qt::MenuBarFocusReason) {
+        QFocusEvent kept(QEvent::FocusOut, Qt::PopupFocusReason);
+        QLineEdit::focusOutEvent(&kept);
+        return;
+    }
+    QLineEdit::focusOutEvent(event);
 }
 
 void LineEditWidget::SetFocusRing(bool on) {

@@ -107,7 +107,7 @@ class TextField : public RectControl {
     // KeyDown: (field, key text); true swallows the key. Raised for keys that
     // enter text, whatever modifiers they carry, for each character of text
     // composed with dead keys or an input method, and for Backspace, Tab,
-    // Return, Escape and Delete; navigation keys and modifier shortcuts go
+    // Return and Escape; navigation keys, Delete and modifier shortcuts go
     // straight to the field and the menus. Pastes pass no filter.
     using KeyDownHandler = std::function<bool(TextField&, std::string_view)>;
     void BindKeyDown(KeyDownHandler handler) { keyDown_ = std::move(handler); }

@@ -19,11 +19,15 @@
 
 namespace tk {
 
-// The text that a key press gives a KeyDown event, or nothing when the key
-// goes straight to the widget (navigation keys, modifier shortcuts, a modifier
-// pressed alone). Backspace, Tab, Return, Escape and Delete give their control
-// characters.
+// The text that a key press gives a text field's KeyDown event, or nothing
+// when the key goes straight to the widget (navigation keys and Delete,
+// modifier shortcuts, a modifier pressed alone). Backspace, Tab, Return and
+// Escape give their control characters.
 std::optional<std::string> KeyDownText(const QKeyEvent& event);
+// The text that a key press gives a window's KeyDown event: every key raises
+// it but a modifier or lock key pressed alone. A key that types nothing gives
+// the text the platform gave it, often none.
+std::optional<std::string> WindowKeyDownText(const QKeyEvent& event);
 
 // The text a key press types into a line edit, by the rule QLineEdit applies
 // (any modifiers but Ctrl and Ctrl+Shift), or nothing.
@@ -47,6 +51,7 @@ class LineEditWidget : public QLineEdit {
     void changeEvent(QEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
     void dropEvent(QDropEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void initStyleOption(QStyleOptionFrame* option) const override;

@@ -3,6 +3,8 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QMenu>
+#include <QPointer>
+#include <QTimer>
 
 #include "toolkit/controls_qt.h"
 #include "toolkit/menu_qt.h"
@@ -26,8 +28,36 @@ struct Focused {
     QPlainTextEdit* area = nullptr;
 };
 
+// A window's menu bar. Used from the keyboard (Alt and a mnemonic, the arrows
+// from another menu, Escape), it takes the focus for as long as it is in use;
+// the Edit commands act meanwhile on the control it took the focus from, and
+// once its menus are closed, by a command or by Escape, it gives the focus back.
+class MenuBarView : public QMenuBar {
+  public:
+    explicit MenuBarView(QWidget* parent) : QMenuBar(parent) {
+        QObject::connect(
+            qApp, &QApplication::focusChanged, this, [this](QWidget* from, QWidget* to) {
+                if (to == this)
+                    focusBefore_ = from != nullptr && from->window() == window() ? from : nullptr;
+            });
+    }
+    QWidget* FocusBefore() const { return focusBefore_; }
+    // Called as one of its menus closes. Unless another has opened in its
+    // place (the arrows move from menu to menu), the focus goes back.
+    void MenuClosing() {
+        QTimer::singleShot(0, this, [this] {
+            if (QApplication::activePopupWidget() == nullptr && hasFocus() && focusBefore_)
+                focusBefore_->setFocus(Qt::MenuBarFocusReason);
+        });
+    }
+
+  private:
+    QPointer<QWidget> focusBefore_;
+};
+
 Focused FocusedText() {
     QWidget* w = QApplication::focusWidget();
+    if (auto* bar = dynamic_cast<MenuBarView*>(w)) w = bar->FocusBefore();
     return Focused{qobject_cast<QLineEdit*>(w), qobject_cast<QPlainTextEdit*>(w)};
 }
 
@@ -123,7 +153,10 @@ void FillMenu(QMenu* menu, MenuItem& item) {
         }
     };
     QObject::connect(menu, &QMenu::aboutToShow, menu, [enableCommands] { enableCommands(true); });
-    QObject::connect(menu, &QMenu::aboutToHide, menu, [enableCommands] { enableCommands(false); });
+    QObject::connect(menu, &QMenu::aboutToHide, menu, [enableCommands, menu] {
+        enableCommands(false);
+        if (auto* bar = dynamic_cast<MenuBarView*>(menu->parentWidget())) bar->MenuClosing();
+    });
 }
 
 }  // namespace
@@ -256,7 +289,7 @@ void ActivateShortcuts(MenuItem& bar) {
 }
 
 QMenuBar* MakeMenuBarView(MenuBar& bar, QWidget* parent) {
-    auto* view = new QMenuBar(parent);
+    auto* view = new MenuBarView(parent);
     for (const auto& menu : bar.Children()) {
         if (!menu->Visible()) continue;
         QMenu* qmenu = view->addMenu(FromUtf8(menu->Value()));

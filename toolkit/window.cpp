@@ -134,7 +134,7 @@ TopLevelWidget::TopLevelWidget(Window* owner)
 
 bool TopLevelWidget::event(QEvent* event) {
     if (event->type() == QEvent::KeyPress && owner_->IsEventImplemented("KeyDown")) {
-        const auto text = KeyDownText(*static_cast<QKeyEvent*>(event));
+        const auto text = WindowKeyDownText(*static_cast<QKeyEvent*>(event));
         if (text) {
             owner_->RaiseKeyDown(*text);
             return true;

@@ -99,6 +99,8 @@ class Window : public Object {
     // true keeps it open.
     virtual bool Event_CancelClose() { return false; }
     virtual void Event_Close() {}
+    // Any key pressed in the window but a modifier or lock key alone, with
+    // the text it gives (none for most keys that type nothing).
     virtual bool Event_KeyDown(std::string_view) { return false; }
     virtual bool Event_MouseDown(std::int64_t, std::int64_t) { return false; }
 

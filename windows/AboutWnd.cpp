@@ -65,6 +65,9 @@ void AboutWnd::HandOver() {
 }
 
 void AboutWnd::Timer1_Action(tk::Timer&) {
+    // Only when nothing has handed over yet: the main window comes with the
+    // first hand-over, and after it the user alone shows and hides windows.
+    if (tk::Window::GetImplicitWindow("ControlWnd.ControlWnd") != nullptr) return;
     HandOver();
 }
 

@@ -1,7 +1,8 @@
 // The About window: the first window of the run. A picture, the program's
 // name and the authorship notice, and a timer. Its timer (once, 4 s after the
 // window is built), a key press or a click in it hides it and shows the main
-// window. It is never closed; the main window's small logo shows it again.
+// window; once that has happened, the timer changes nothing. It is never
+// closed; the main window's small logo shows it again.
 #pragma once
 
 #include <cstdint>

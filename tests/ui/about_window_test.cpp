@@ -2,6 +2,7 @@
 // press, a click or its timer hands over to the main window.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QTest>
 #include <functional>
 #include <string>
@@ -74,12 +75,11 @@ TEST_F(AboutWindow, AKeyOrAClickHandsOverAtOnceAModifierAloneDoesNot) {
         EXPECT_EQ(OpenMainWindow(), nullptr) << key;
     }
 
-    const struct {
-        const char* what;
+    struct Act {
+        std::string what;
         std::function<void(AboutWnd&)> act;
-    } kActs[] = {
-        {"a letter", [](AboutWnd& a) { QTest::keyClick(TopLevelOf(a), Qt::Key_A); }},
-        {"Escape", [](AboutWnd& a) { QTest::keyClick(TopLevelOf(a), Qt::Key_Escape); }},
+    };
+    std::vector<Act> acts = {
         {"a click on the picture", [](AboutWnd& a) { uitest::Click(a.Canvas1()); }},
         {"a click beside them",
          [](AboutWnd& a) {
@@ -87,7 +87,15 @@ TEST_F(AboutWindow, AKeyOrAClickHandsOverAtOnceAModifierAloneDoesNot) {
              QTest::mouseClick(top->Content(), Qt::LeftButton, Qt::NoModifier, QPoint(490, 190));
          }},
     };
-    for (const auto& act : kActs) {
+    // Keys that type text, and keys that type nothing.
+    for (const Qt::Key key :
+         {Qt::Key_A, Qt::Key_Escape, Qt::Key_Left, Qt::Key_Right, Qt::Key_Up, Qt::Key_Down,
+          Qt::Key_F1, Qt::Key_F10, Qt::Key_Home, Qt::Key_End, Qt::Key_PageUp, Qt::Key_PageDown,
+          Qt::Key_Insert, Qt::Key_Delete, Qt::Key_Menu}) {
+        acts.push_back({QKeySequence(key).toString().toStdString(),
+                        [key](AboutWnd& a) { QTest::keyClick(TopLevelOf(a), key); }});
+    }
+    for (const auto& act : acts) {
         SCOPED_TRACE(act.what);
         uitest::DestroyAllWindows();
         AboutWnd& about = AboutWnd::Instance();
@@ -101,24 +109,29 @@ TEST_F(AboutWindow, AKeyOrAClickHandsOverAtOnceAModifierAloneDoesNot) {
     }
 }
 
-// A key hands over and leaves the timer running; when it fires, with the
-// window hidden or shown again from the logo, it builds no second main window.
-TEST_F(AboutWindow, TheTimerAfterAKeyHidesTheWindowAgain) {
+// Once a key has handed over, the timer changes no window when it fires: the
+// About window shown again from the logo stays, a minimised main window stays
+// so, and the focus stays where it is.
+TEST_F(AboutWindow, AfterAKeyTheTimerChangesNothing) {
     for (const bool logo : {false, true}) {
-        SCOPED_TRACE(logo ? "shown again from the logo" : "hidden");
+        SCOPED_TRACE(logo ? "shown again from the logo" : "the main window minimised");
         uitest::DestroyAllWindows();
         AboutWnd& about = AboutWnd::Instance();
         QTest::keyClick(TopLevelOf(about), Qt::Key_Space);
         ControlWnd* main = OpenMainWindow();
         ASSERT_NE(main, nullptr);
-        EXPECT_TRUE(about.Timer1().IsArmed());
-        if (logo) {
+        if (logo)
             uitest::Click(main->Canvas2());
-            ASSERT_EQ(&AboutWnd::Instance(), &about);
-            ASSERT_TRUE(about.IsShown());
-        }
+        else
+            TopLevelOf(*main)->showMinimized();
+        uitest::Settle();
+        QWidget* const active = QApplication::activeWindow();
         about.Timer1().Fire();
-        ExpectHandedOverTo(main);
+        uitest::Settle();
+        EXPECT_EQ(about.IsShown(), logo);
+        EXPECT_EQ(TopLevelOf(*main)->isMinimized(), !logo);
+        EXPECT_EQ(QApplication::activeWindow(), active);
+        EXPECT_EQ(uitest::CountOpen<ControlWnd>(), 1);
     }
 }
 

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <QApplication>
+#include <QClipboard>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QTest>
@@ -45,6 +47,48 @@ TEST(MenuBar, ShortcutsWorkAfterEachMenuHasBeenOpenedAndClosed) {
         chosen.clear();
         QTest::keyClick(top, key, Qt::ControlModifier);
         EXPECT_EQ(chosen, name);
+    }
+}
+
+// Opened from the keyboard, the Edit menu acts on the field that had the focus
+// before the menu bar took it, enabled by that field; closed, it gives the
+// focus back, so the shortcuts act there at once.
+TEST(MenuBar, EditMenuFromTheKeyboardActsOnTheFocusedField) {
+    ControlWnd& w = ControlWnd::Instance();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(uitest::TopLevelOf(w)));
+    auto* field = static_cast<QLineEdit*>(uitest::WidgetOf(w.RxxFld()));
+    const struct {
+        const char *keys, *text, *clipboard;
+    } kCases[] = {{"Alt+E, C", ".333", ".333"},
+                  {"Alt+F, Right, C", ".333", ".333"},
+                  {"Alt+E, Escape, Ctrl+C", ".333", ".333"},
+                  {"Alt+E, T", "", ".333"},
+                  {"Alt+E, Up, Up, Return", "", ""}};  // Clear, above Select All
+    uitest::Settle();
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(c.keys);
+        w.RxxFld().SetText(".333");
+        w.RxxFld().SetFocus();
+        field->selectAll();
+        QGuiApplication::clipboard()->clear();
+        std::vector<std::string> enabled;
+        const QKeySequence keys(c.keys);
+        for (int i = 0; i < keys.count(); ++i) {
+            auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+            if (menu != nullptr && menu->title() == "&Edit" && enabled.empty()) {
+                for (QAction* item : menu->actions())
+                    if (item->isEnabled() && !item->isSeparator())
+                        enabled.push_back(item->text().toStdString());
+            }
+            QWidget* to = menu != nullptr ? menu : QApplication::focusWidget();
+            QTest::keyClick(to, keys[i].key(), keys[i].keyboardModifiers());
+            QCoreApplication::processEvents();
+        }
+        EXPECT_EQ(enabled, (std::vector<std::string>{"Cu&t", "&Copy", "Clear", "Select &All"}));
+        EXPECT_EQ(w.RxxFld().Text(), c.text);
+        EXPECT_EQ(QGuiApplication::clipboard()->text().toStdString(), c.clipboard);
+        EXPECT_EQ(QApplication::focusWidget(), field);
+        EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
     }
 }
 

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QClipboard>
+#include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QImage>
 #include <QLineEdit>
@@ -285,6 +286,18 @@ TEST(Timer, SingleShotFiresOnceAfterItsPeriod) {
     // Run mode 2 fires again and again.
     w.Timer1().SetRunMode(2);
     EXPECT_TRUE(QTest::qWaitFor([&] { return w.timerFires >= 4; }, 5000));
+
+    // Never before its period, whatever the period.
+    QElapsedTimer clock;
+    for (std::int64_t period = 40; period < 120; period += 7) {
+        const int fires = w.timerFires;
+        w.Timer1().SetPeriod(period);
+        clock.start();
+        w.Timer1().SetRunMode(1);
+        while (w.timerFires == fires)
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        EXPECT_GE(clock.nsecsElapsed(), period * 1000000) << period << " ms";
+    }
 }
 
 // --- The user-interface thread ----------------------------------------------------------------
