@@ -6,7 +6,7 @@
 #include <string_view>
 
 #include "toolkit/application.h"
-#include "toolkit/window.h"
+#include "toolkit/runtime.h"
 
 class Tamsavik : public tk::Application {
   public:

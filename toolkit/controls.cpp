@@ -31,7 +31,7 @@ int Coordinate(E e) {
 }
 
 QWidget* ContentOf(tk::Window& window) {
-    return window.Impl().top->Content();
+    return WindowInternals::Impl(window).top->Content();
 }
 
 // Makes `widget` the control's, shown at no size yet: its list places it. A
@@ -56,7 +56,7 @@ Qt::Alignment AlignmentOf(E e) {
 
 template <class W = QWidget>
 W* WidgetOf(const RectControl& c) {
-    return static_cast<W*>(c.Impl().widget.data());
+    return static_cast<W*>(ControlInternals::Impl(c).widget.data());
 }
 LineEditWidget* Edit(const TextField& f) {
     return WidgetOf<LineEditWidget>(f);
@@ -200,10 +200,10 @@ bool RectControl::HasFocus() const {
     return impl_->widget && impl_->widget->hasFocus();
 }
 
-bool RectControl::RaiseMouseDown(std::int64_t x, std::int64_t y) {
-    if (!mouseDown_ || !enabled_) return false;
+bool ControlInternals::RaiseMouseDown(RectControl& c, std::int64_t x, std::int64_t y) {
+    if (!c.mouseDown_ || !c.enabled_) return false;
     bool handled = true;
-    CallGuarded([&] { handled = mouseDown_(*this, x, y); });
+    CallGuarded([&] { handled = c.mouseDown_(c, x, y); });
     return handled;
 }
 
@@ -266,10 +266,10 @@ bool TextField::ReadOnly() const {
     return static_cast<QLineEdit*>(impl_->widget.data())->isReadOnly();
 }
 
-bool TextField::RaiseKeyDown(std::string_view key) {
-    if (!keyDown_) return false;
+bool ControlInternals::RaiseKeyDown(TextField& f, std::string_view key) {
+    if (!f.keyDown_) return false;
     bool swallow = true;
-    CallGuarded([&] { swallow = keyDown_(*this, key); });
+    CallGuarded([&] { swallow = f.keyDown_(f, key); });
     return swallow;
 }
 
@@ -610,7 +610,7 @@ bool LineEditWidget::event(QEvent* event) {
         auto* key = static_cast<QKeyEvent*>(event);
         if (field_->HasKeyDown()) {
             const auto text = KeyDownText(*key);
-            if (text && field_->RaiseKeyDown(*text)) {
+            if (text && ControlInternals::RaiseKeyDown(*field_, *text)) {
                 event->accept();
                 return true;
             }
@@ -635,7 +635,7 @@ bool LineEditWidget::event(QEvent* event) {
         if (!commit.isEmpty()) {
             if (field_->HasKeyDown()) {
                 for (const char32_t c : commit.toUcs4()) {
-                    if (field_->RaiseKeyDown(ToUtf8(QString::fromUcs4(&c, 1)))) {
+                    if (ControlInternals::RaiseKeyDown(*field_, ToUtf8(QString::fromUcs4(&c, 1)))) {
                         commit.clear();
                         break;
                     }
@@ -793,8 +793,8 @@ void CanvasWidget::paintEvent(QPaintEvent*) {
 }
 
 void CanvasWidget::mousePressEvent(QMouseEvent* event) {
-    if (canvas_->RaiseMouseDown(event->position().toPoint().x(), event->position().toPoint().y()) ||
-        canvas_->HasMouseDown()) {
+    const QPoint at = event->position().toPoint();
+    if (ControlInternals::RaiseMouseDown(*canvas_, at.x(), at.y()) || canvas_->HasMouseDown()) {
         event->accept();
     } else {
         event->ignore();
@@ -813,7 +813,8 @@ void LabelWidget::paintEvent(QPaintEvent* event) {
 
 void LabelWidget::mousePressEvent(QMouseEvent* event) {
     if (label_->HasMouseDown() && label_->Enabled()) {
-        label_->RaiseMouseDown(event->position().toPoint().x(), event->position().toPoint().y());
+        const QPoint at = event->position().toPoint();
+        ControlInternals::RaiseMouseDown(*label_, at.x(), at.y());
         event->accept();
     } else {
         event->ignore();

@@ -48,16 +48,10 @@ class RectControl : public Object {
     void BindMouseDown(MouseDownHandler handler) { mouseDown_ = std::move(handler); }
     bool HasMouseDown() const { return static_cast<bool>(mouseDown_); }
 
-    // Toolkit internals.
-    ControlImpl& Impl() const { return *impl_; }
-    bool RaiseMouseDown(std::int64_t x, std::int64_t y);
-    void AttachName(std::string name) { name_ = std::move(name); }
-    int TabIndex() const { return tabIndex_; }
-    bool TabStop() const { return tabStop_; }
-
   protected:
     explicit RectControl(std::unique_ptr<ControlImpl> impl);
     friend struct ControlProperties;
+    friend struct ControlInternals;  // the toolkit's own access (controls_qt.h)
 
     std::unique_ptr<ControlImpl> impl_;
     std::string name_;
@@ -111,11 +105,11 @@ class TextField : public RectControl {
     // straight to the field and the menus. Pastes pass no filter.
     using KeyDownHandler = std::function<bool(TextField&, std::string_view)>;
     void BindKeyDown(KeyDownHandler handler) { keyDown_ = std::move(handler); }
-    bool RaiseKeyDown(std::string_view key);
     bool HasKeyDown() const { return static_cast<bool>(keyDown_); }
 
   private:
     friend struct ControlProperties;
+    friend struct ControlInternals;
     int limit_ = 0;  // 0: no limit
     KeyDownHandler keyDown_;
 };

@@ -4,6 +4,7 @@
 #include <QMessageBox>
 
 #include "toolkit/errors.h"
+#include "toolkit/testing_qt.h"
 #include "toolkit/text_qt.h"
 
 namespace tk {

@@ -254,7 +254,7 @@ void QuitMenuItem::Action() {
 }
 
 QAction* ActionOf(MenuItem& item) {
-    MenuItemImpl& impl = item.Impl();
+    MenuItemImpl& impl = MenuInternals::Impl(item);
     if (!impl.action) {
         impl.action = std::make_unique<QAction>(FromUtf8(item.Value()));
         impl.action->setShortcut(SequenceOf(item.Shortcut()));

@@ -53,13 +53,11 @@ class MenuItem : public Object {
     // Whether the toolkit would enable the item now.
     bool IsEnabledNow() const;
 
-    // Toolkit internals.
-    MenuItemImpl& Impl() const { return *impl_; }
-
   protected:
     virtual void Action();
 
   private:
+    friend struct MenuInternals;  // the toolkit's own access (menu_qt.h)
     void Changed();
 
     std::unique_ptr<MenuItemImpl> impl_;

@@ -16,6 +16,11 @@ struct MenuItemImpl {
     std::unique_ptr<QAction> action;  // shared by every view of the item
 };
 
+// What the toolkit, and its tests, reach inside a menu item for.
+struct MenuInternals {
+    static MenuItemImpl& Impl(const MenuItem& item) { return *item.impl_; }
+};
+
 // The QAction of a menu item, made on first use.
 QAction* ActionOf(MenuItem& item);
 // A Qt menu bar showing `bar`, for a window.
@@ -25,4 +30,5 @@ QMenuBar* MakeMenuBarView(MenuBar& bar, QWidget* parent);
 void ActivateShortcuts(MenuItem& bar);
 // Every item below `bar` that carries out a command (not menus, not separators).
 void CollectCommandActions(MenuItem& bar, QList<QAction*>& out);
+
 }  // namespace tk

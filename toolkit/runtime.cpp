@@ -156,6 +156,10 @@ void UnhandledException(std::exception_ptr error) {
     Quit(1);
 }
 
+bool RuntimeIsEventHandled(std::span<const std::string_view> events, std::string_view event) {
+    return std::find(events.begin(), events.end(), event) != events.end();
+}
+
 void CallGuarded(const std::function<void()>& fn) {
     try {
         fn();

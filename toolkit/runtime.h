@@ -5,7 +5,9 @@
 #include <exception>
 #include <functional>
 #include <memory>
+#include <span>
 #include <string>
+#include <string_view>
 
 #include "toolkit/application.h"
 
@@ -39,6 +41,10 @@ bool QuitRequested();
 // Reports an exception that nobody caught: one message on stderr, and the run
 // ends with a non-zero exit status.
 void UnhandledException(std::exception_ptr error);
+
+// The runtime's answer to "is this event implemented by the class": true when
+// `event` is among the class's own `events`.
+bool RuntimeIsEventHandled(std::span<const std::string_view> events, std::string_view event);
 
 // Calls `fn`, handing any exception that escapes it to UnhandledException.
 // Used wherever the toolkit calls program code.

@@ -107,12 +107,13 @@ using E = const plist::Entry&;
 
 template <int WindowImpl::*field>
 void SetSize(Window& w, E e) {
-    w.Impl().*field = static_cast<int>(std::clamp<std::int64_t>(IntegerOf(e), 0, QWIDGETSIZE_MAX));
+    WindowInternals::Impl(w).*field =
+        static_cast<int>(std::clamp<std::int64_t>(IntegerOf(e), 0, QWIDGETSIZE_MAX));
 }
 
 template <bool WindowImpl::*field>
 void SetFlag(Window& w, E e) {
-    w.Impl().*field = BooleanOf(e);
+    WindowInternals::Impl(w).*field = BooleanOf(e);
 }
 
 }  // namespace
@@ -136,25 +137,25 @@ bool TopLevelWidget::event(QEvent* event) {
     if (event->type() == QEvent::KeyPress && owner_->IsEventImplemented("KeyDown")) {
         const auto text = WindowKeyDownText(*static_cast<QKeyEvent*>(event));
         if (text) {
-            owner_->RaiseKeyDown(*text);
+            WindowInternals::RaiseKeyDown(*owner_, *text);
             return true;
         }
     } else if (event->type() == QEvent::MouseButtonPress &&
                owner_->IsEventImplemented("MouseDown")) {
         const QPoint at =
             content_->mapFrom(this, static_cast<QMouseEvent*>(event)->position().toPoint());
-        owner_->RaiseMouseDown(at.x(), at.y());
+        WindowInternals::RaiseMouseDown(*owner_, at.x(), at.y());
         return true;
     }
     return QWidget::event(event);
 }
 
 void TopLevelWidget::closeEvent(QCloseEvent* event) {
-    if (owner_->RaiseCancelClose()) {
+    if (WindowInternals::RaiseCancelClose(*owner_)) {
         event->ignore();
         return;
     }
-    owner_->RaiseClose();
+    WindowInternals::RaiseClose(*owner_);
     event->accept();
 }
 
@@ -190,7 +191,7 @@ Window* Window::GetImplicitWindow(std::string_view fullClassName) {
     return nullptr;
 }
 
-std::vector<Window*> Window::OpenWindows() {
+std::vector<Window*> OpenWindows() {
     std::vector<Window*> windows;
     for (const Held& held : Registry()) {
         if (held.state == Held::State::Open) windows.push_back(held.window.get());
@@ -261,16 +262,18 @@ void Window::ApplyTabOrder() {
     std::vector<RectControl*> order;
     for (auto& [name, control] : controls_) {
         auto* rect = dynamic_cast<RectControl*>(control.get());
-        if (rect != nullptr && rect->TabStop() && rect->Impl().widget &&
-            (rect->Impl().widget->focusPolicy() & Qt::TabFocus)) {
+        if (rect != nullptr && ControlInternals::TabStop(*rect) &&
+            ControlInternals::Impl(*rect).widget &&
+            (ControlInternals::Impl(*rect).widget->focusPolicy() & Qt::TabFocus)) {
             order.push_back(rect);
         }
     }
     std::stable_sort(order.begin(), order.end(), [](const RectControl* a, const RectControl* b) {
-        return a->TabIndex() < b->TabIndex();
+        return ControlInternals::TabIndex(*a) < ControlInternals::TabIndex(*b);
     });
     for (std::size_t i = 1; i < order.size(); ++i) {
-        QWidget::setTabOrder(order[i - 1]->Impl().widget, order[i]->Impl().widget);
+        QWidget::setTabOrder(ControlInternals::Impl(*order[i - 1]).widget,
+                             ControlInternals::Impl(*order[i]).widget);
     }
 }
 
@@ -305,30 +308,30 @@ bool Window::IsShown() const {
     return impl_->top && impl_->top->isVisible();
 }
 
-bool Window::RaiseCancelClose() {
+bool WindowInternals::RaiseCancelClose(Window& w) {
     bool cancel = false;
-    CallGuarded([&] { cancel = Event_CancelClose(); });
+    CallGuarded([&] { cancel = w.Event_CancelClose(); });
     return cancel;
 }
 
-void Window::RaiseClose() {
-    Held* held = Find(this);
+void WindowInternals::RaiseClose(Window& w) {
+    Held* held = Find(&w);
     if (held == nullptr || held->state == Held::State::Closed) return;
     held->state = Held::State::Closed;
-    CallGuarded([this] { Event_Close(); });
+    CallGuarded([&w] { w.Event_Close(); });
     // The window goes once its close event is done.
     QTimer::singleShot(0, qApp, ReleaseClosed);
 }
 
-bool Window::RaiseKeyDown(std::string_view key) {
+bool WindowInternals::RaiseKeyDown(Window& w, std::string_view key) {
     bool handled = true;
-    CallGuarded([&] { handled = Event_KeyDown(key); });
+    CallGuarded([&] { handled = w.Event_KeyDown(key); });
     return handled;
 }
 
-bool Window::RaiseMouseDown(std::int64_t x, std::int64_t y) {
+bool WindowInternals::RaiseMouseDown(Window& w, std::int64_t x, std::int64_t y) {
     bool handled = true;
-    CallGuarded([&] { handled = Event_MouseDown(x, y); });
+    CallGuarded([&] { handled = w.Event_MouseDown(x, y); });
     return handled;
 }
 
@@ -372,7 +375,8 @@ bool Window::RunMenuHandler(std::string_view itemName) {
 void Window::AddControl(std::string name, std::unique_ptr<Object> control) {
     CheckMainThread("adding a control");
     if (!control) throw NilObjectException("adding a nil control as '" + name + "'");
-    if (auto* rect = dynamic_cast<RectControl*>(control.get())) rect->AttachName(name);
+    if (auto* rect = dynamic_cast<RectControl*>(control.get()))
+        ControlInternals::AttachName(*rect, name);
     if (auto* child = dynamic_cast<PaneChild*>(control.get())) child->SetWindow(this);
     controls_.emplace_back(std::move(name), std::move(control));
 }
@@ -384,9 +388,9 @@ Object* Window::ControlByName(std::string_view name) const {
     return nullptr;
 }
 
-std::vector<Object*> Window::Controls() const {
+std::vector<Object*> WindowInternals::Controls(const Window& w) {
     std::vector<Object*> out;
-    for (const auto& entry : controls_) out.push_back(entry.second.get());
+    for (const auto& entry : w.controls_) out.push_back(entry.second.get());
     return out;
 }
 
@@ -428,10 +432,6 @@ void Window::SetProperty(const plist::Entry& entry) {
         {"LiveResize", kNoEffect},
     }));
     Apply(*this, kRows, entry);
-}
-
-bool RuntimeIsEventHandled(std::span<const std::string_view> events, std::string_view event) {
-    return std::find(events.begin(), events.end(), event) != events.end();
 }
 
 }  // namespace tk

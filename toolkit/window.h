@@ -7,7 +7,6 @@
 #include <functional>
 #include <map>
 #include <memory>
-#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -75,19 +74,9 @@ class Window : public Object {
     void AddControl(std::string name, std::unique_ptr<Object> control);
     // The control registered under the name, or null.
     Object* ControlByName(std::string_view name) const;
-    std::vector<Object*> Controls() const;
 
     // Events the class implements, for the toolkit's runtime.
     virtual bool IsEventImplemented(std::string_view event) const;
-
-    // Toolkit internals.
-    WindowImpl& Impl() const { return *impl_; }
-    bool RaiseKeyDown(std::string_view key);
-    bool RaiseMouseDown(std::int64_t x, std::int64_t y);
-    bool RaiseCancelClose();
-    void RaiseClose();
-    // Every open window, in the order they were opened.
-    static std::vector<Window*> OpenWindows();
 
   protected:
     // Build hooks and events, raised by the toolkit.
@@ -105,6 +94,8 @@ class Window : public Object {
     virtual bool Event_MouseDown(std::int64_t, std::int64_t) { return false; }
 
   private:
+    friend struct WindowInternals;  // the toolkit's own access (window_qt.h)
+
     // Builds the window: raises Layout, CreateControls and AddMenuHandlers,
     // makes it the open window of its class, raises Open, and shows it when its
     // list said Visible.
@@ -127,9 +118,5 @@ W& ImplicitInstance(std::string_view fullClassName) {
     if (window == nullptr) window = &Window::Open(std::make_unique<W>());
     return Cast<W>(window);
 }
-
-// The runtime's answer to "is this event implemented by the class": true when
-// `event` is among the class's own `events`.
-bool RuntimeIsEventHandled(std::span<const std::string_view> events, std::string_view event);
 
 }  // namespace tk

@@ -62,6 +62,18 @@ struct HeldWindow {
 // so that they go before the application, never after what they need.
 std::vector<HeldWindow>& HeldWindows();
 
+// What the toolkit, and its tests, do with a window beyond what the program may.
+struct WindowInternals {
+    static WindowImpl& Impl(const Window& w) { return *w.impl_; }
+    // The window's events, raised by its top-level widget.
+    static bool RaiseKeyDown(Window& w, std::string_view key);
+    static bool RaiseMouseDown(Window& w, std::int64_t x, std::int64_t y);
+    static bool RaiseCancelClose(Window& w);
+    static void RaiseClose(Window& w);
+    // Its controls, in the order they were added.
+    static std::vector<Object*> Controls(const Window& w);
+};
+
 // The window whose top-level widget is active, or null.
 Window* ActiveWindow();
 

@@ -6,6 +6,7 @@
 #include "resources/layouts.h"
 #include "resources/pictures.h"
 #include "toolkit/build_control.h"
+#include "toolkit/runtime.h"
 
 void AboutWnd::_wrapper_Timer1::SetWindow(tk::Window* window) {
     ownerWindow = std::make_unique<tk::WeakRef<tk::Window>>(window);

@@ -4,6 +4,7 @@
 
 #include "resources/layouts.h"
 #include "toolkit/build_control.h"
+#include "toolkit/runtime.h"
 
 helpWnd& helpWnd::Instance() {
     return tk::ImplicitInstance<helpWnd>("helpWnd.helpWnd");

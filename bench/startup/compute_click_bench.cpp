@@ -60,8 +60,8 @@ int main(int argc, char** argv) {
     tk::Picture::SetResourceFolder(argv[1]);
 
     ControlWnd& w = ControlWnd::Instance();
-    QWidget* compute = w.ComputeCanvas().Impl().widget;
-    auto* result = static_cast<QLineEdit*>(w.RdFld().Impl().widget.data());
+    QWidget* compute = tk::ControlInternals::Impl(w.ComputeCanvas()).widget;
+    auto* result = static_cast<QLineEdit*>(tk::ControlInternals::Impl(w.RdFld()).widget.data());
     const QPoint centre = compute->rect().center();
 
     Clock::time_point setAt;

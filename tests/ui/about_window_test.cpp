@@ -58,7 +58,7 @@ class AboutWindow : public testing::Test {
 
 TEST_F(AboutWindow, ShowsAloneResizeableWithItsTimerArmed) {
     EXPECT_TRUE(About().IsShown());
-    EXPECT_EQ(tk::Window::OpenWindows(), std::vector<tk::Window*>{&About()});
+    EXPECT_EQ(tk::OpenWindows(), std::vector<tk::Window*>{&About()});
     // It can be resized, so it keeps its maximise button.
     EXPECT_TRUE(Top()->windowFlags() & Qt::WindowMaximizeButtonHint);
     EXPECT_TRUE(About().Timer1().IsArmed());

@@ -61,7 +61,7 @@ TEST(FirstMeeting, NoControlPaintsOverAnotherAndTheAboutPictureShowsWhole) {
     for (tk::Window* window : std::initializer_list<tk::Window*>{&about, &ControlWnd::Instance(),
                                                                  &helpWnd::Instance()}) {
         std::vector<tk::RectControl*> controls;
-        for (tk::Object* object : window->Controls()) {
+        for (tk::Object* object : tk::WindowInternals::Controls(*window)) {
             if (auto* rect = dynamic_cast<tk::RectControl*>(object)) {
                 rect->SetVisible(true);  // the result and its label too
                 controls.push_back(rect);

@@ -75,7 +75,7 @@ TEST_F(HelpWindow, OneWindowWhileOpenWithItsEditsThenANewOneWithTheStoredText) {
     uitest::Settle();
     EXPECT_EQ(uitest::OpenWindow("helpWnd.helpWnd"), nullptr);
     EXPECT_FALSE(tk::QuitRequested());  // the run goes on
-    EXPECT_EQ(tk::Window::OpenWindows(), std::vector<tk::Window*>{&Main()});
+    EXPECT_EQ(tk::OpenWindows(), std::vector<tk::Window*>{&Main()});
     EXPECT_TRUE(Main().IsShown());
     EXPECT_EQ(ClickHelp().EditField1().Text(), kHelpText);
 }

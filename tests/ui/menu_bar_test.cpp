@@ -36,7 +36,7 @@ TEST(MenuBar, ShortcutsWorkAfterEachMenuHasBeenOpenedAndClosed) {
                                                           {"EditSelectAll", Qt::Key_A}};
     for (const auto& [name, key] : kShortcuts)
         w.AddMenuHandler(name, [&chosen, n = name] { return !(chosen = n).empty(); });
-    for (QAction* menu : w.Impl().menuBarView->actions()) {
+    for (QAction* menu : tk::WindowInternals::Impl(w).menuBarView->actions()) {
         menu->menu()->popup(QPoint(0, 0));
         ASSERT_TRUE(QTest::qWaitForWindowExposed(menu->menu()));
         menu->menu()->close();

@@ -78,7 +78,7 @@ const struct {
 // What the run does once the About window is up, as the toolkit calls a handler.
 void Act(std::string_view run) {
     if (run == "Quit chosen on the About window") {
-        if (tk::Window::OpenWindows().size() != 1) Fail("the About window is the only window");
+        if (tk::OpenWindows().size() != 1) Fail("the About window is the only window");
         if (tk::Application::Current()->GetMenuBar() != MenuBar1::Instance()) Fail("the bar");
         MenuBar1::Instance()->Lookup("FileQuit")->Choose();
     } else if (run == "a canvas handler fails") {

@@ -28,6 +28,7 @@
 #include "toolkit/dialogs.h"
 #include "toolkit/menu.h"
 #include "toolkit/properties.h"
+#include "toolkit/window_qt.h"
 
 namespace {
 
@@ -266,9 +267,9 @@ TEST(WindowInstance, ABuildThatFailsLeavesNothingBehind) {
     EXPECT_EQ(QApplication::topLevelWidgets().size(), widgets);
     // Nor does a nil control.
     TestWnd& w = TestWnd::Instance();
-    const auto controls = w.Controls().size();
+    const auto controls = tk::WindowInternals::Controls(w).size();
     EXPECT_THROW(w.AddControl("Nil", nullptr), tk::NilObjectException);
-    EXPECT_EQ(w.Controls().size(), controls);
+    EXPECT_EQ(tk::WindowInternals::Controls(w).size(), controls);
 }
 
 TEST(Timer, SingleShotFiresOnceAfterItsPeriod) {

@@ -108,11 +108,11 @@ void TestWnd::CreateControls() {
 }
 
 QWidget* WidgetOf(const tk::RectControl& control) {
-    return control.Impl().widget;
+    return tk::ControlInternals::Impl(control).widget;
 }
 
 QWidget* TopLevelOf(const tk::Window& window) {
-    return window.Impl().top;
+    return tk::WindowInternals::Impl(window).top;
 }
 
 void Settle() {

@@ -11,6 +11,7 @@
 
 #include "toolkit/controls.h"
 #include "toolkit/picture.h"
+#include "toolkit/testing_qt.h"
 #include "toolkit/timer.h"
 #include "toolkit/window.h"
 
@@ -31,7 +32,7 @@ W* OpenWindow(std::string_view fullClassName) {
 template <class W>
 int CountOpen() {
     int count = 0;
-    for (tk::Window* window : tk::Window::OpenWindows()) {
+    for (tk::Window* window : tk::OpenWindows()) {
         if (dynamic_cast<W*>(window) != nullptr) ++count;
     }
     return count;
