@@ -1,17 +1,9 @@
+// Windows: their build from the layout lists, showing and hiding, menu
+// handlers, controls, the events they raise, and their property table.
 #include "toolkit/window.h"
 
-#include <xcb/xcb.h>
-
-#include <QApplication>
-#include <QCloseEvent>
-#include <QGuiApplication>
-#include <QScreen>
-#include <QTimer>
 #include <algorithm>
-#include <cstdlib>
-#include <cstring>
 
-#include "toolkit/application.h"
 #include "toolkit/controls_qt.h"
 #include "toolkit/menu_qt.h"
 #include "toolkit/properties.h"
@@ -21,87 +13,6 @@
 namespace tk {
 
 namespace {
-
-using Held = HeldWindow;
-
-std::vector<Held>& Registry() {
-    return HeldWindows();
-}
-
-Held* Find(const Window* window) {
-    for (Held& held : Registry()) {
-        if (held.window.get() == window) return &held;
-    }
-    return nullptr;
-}
-
-// Deletes the windows that have closed. Runs from the event loop, never inside
-// the close event of a window it deletes.
-void ReleaseClosed() {
-    std::vector<std::unique_ptr<Window>> closed;
-    std::erase_if(Registry(), [&](Held& held) {
-        if (held.state != Held::State::Closed) return false;
-        closed.push_back(std::move(held.window));
-        return true;
-    });
-}
-
-// The frame the window system puts round a window: the window's own once it
-// has one, before that the frame another window of ours had when last shown.
-QMargins FrameOf(const QWidget* top) {
-    auto frame = [](const QWidget* w) {
-        const QRect f = w->frameGeometry(), g = w->geometry();
-        return QMargins(g.left() - f.left(), g.top() - f.top(), f.right() - g.right(),
-                        f.bottom() - g.bottom());
-    };
-    if (const QMargins own = frame(top); !own.isNull()) return own;
-    for (const QWidget* w : QApplication::topLevelWidgets()) {
-        if (dynamic_cast<const TopLevelWidget*>(w) != nullptr && !frame(w).isNull())
-            return frame(w);
-    }
-    return {};
-}
-
-// Where the frame's top-left corner goes: the window with its frame centred on
-// the screen, but never with that corner off it, so that a window larger than
-// the screen keeps its title bar in reach.
-QPoint Centred(const QSize& framed, int offset) {
-    const QScreen* screen = QGuiApplication::primaryScreen();
-    if (screen == nullptr) return QPoint(offset, offset);
-    const QRect area = screen->availableGeometry();
-    const QPoint at =
-        area.center() - QPoint(framed.width() / 2, framed.height() / 2) + QPoint(offset, offset);
-    return QPoint(
-        std::clamp(at.x(), area.left(), std::max(area.left(), area.right() + 1 - framed.width())),
-        std::clamp(at.y(), area.top(), std::max(area.top(), area.bottom() + 1 - framed.height())));
-}
-
-xcb_atom_t Atom(xcb_connection_t* connection, const char* name) {
-    const auto cookie =
-        xcb_intern_atom(connection, 0, static_cast<std::uint16_t>(strlen(name)), name);
-    xcb_intern_atom_reply_t* reply = xcb_intern_atom_reply(connection, cookie, nullptr);
-    const xcb_atom_t atom = reply != nullptr ? reply->atom : xcb_atom_t{XCB_ATOM_NONE};
-    free(reply);
-    return atom;
-}
-
-// On X11, Qt names a window with an empty title after the application; an
-// empty title is meant to show an empty title bar, so name it nothing.
-void ShowEmptyTitle(QWidget* top) {
-    if (!top->windowTitle().isEmpty() || QGuiApplication::platformName() != "xcb") return;
-    auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
-    xcb_connection_t* connection = x11 != nullptr ? x11->connection() : nullptr;
-    if (connection == nullptr) return;
-    static const xcb_atom_t netWmName = Atom(connection, "_NET_WM_NAME");
-    static const xcb_atom_t utf8 = Atom(connection, "UTF8_STRING");
-    const auto id = static_cast<xcb_window_t>(top->winId());
-    xcb_change_property(connection, XCB_PROP_MODE_REPLACE, id, XCB_ATOM_WM_NAME, XCB_ATOM_STRING, 8,
-                        0, "");
-    if (netWmName != XCB_ATOM_NONE && utf8 != XCB_ATOM_NONE) {
-        xcb_change_property(connection, XCB_PROP_MODE_REPLACE, id, netWmName, utf8, 8, 0, "");
-    }
-    xcb_flush(connection);
-}
 
 using E = const plist::Entry&;
 
@@ -118,54 +29,6 @@ void SetFlag(Window& w, E e) {
 
 }  // namespace
 
-// --- TopLevelWidget -------------------------------------------------------------
-
-TopLevelWidget::TopLevelWidget(Window* owner)
-    : owner_(owner), layout_(new QVBoxLayout(this)), content_(new QWidget(this)) {
-    layout_->setContentsMargins(0, 0, 0, 0);
-    layout_->setSpacing(0);
-    layout_->addWidget(content_);
-    // The application's shortcuts (Quit among them) work from every window.
-    if (Application* app = Application::Current(); app != nullptr && app->GetMenuBar()) {
-        QList<QAction*> actions;
-        CollectCommandActions(*app->GetMenuBar(), actions);
-        addActions(actions);
-    }
-}
-
-bool TopLevelWidget::event(QEvent* event) {
-    if (event->type() == QEvent::KeyPress && owner_->IsEventImplemented("KeyDown")) {
-        const auto text = WindowKeyDownText(*static_cast<QKeyEvent*>(event));
-        if (text) {
-            WindowInternals::RaiseKeyDown(*owner_, *text);
-            return true;
-        }
-    } else if (event->type() == QEvent::MouseButtonPress &&
-               owner_->IsEventImplemented("MouseDown")) {
-        const QPoint at =
-            content_->mapFrom(this, static_cast<QMouseEvent*>(event)->position().toPoint());
-        WindowInternals::RaiseMouseDown(*owner_, at.x(), at.y());
-        return true;
-    }
-    return QWidget::event(event);
-}
-
-void TopLevelWidget::closeEvent(QCloseEvent* event) {
-    if (WindowInternals::RaiseCancelClose(*owner_)) {
-        event->ignore();
-        return;
-    }
-    WindowInternals::RaiseClose(*owner_);
-    event->accept();
-}
-
-Window* ActiveWindow() {
-    for (QWidget* w = QApplication::activeWindow(); w != nullptr; w = w->parentWidget()) {
-        if (auto* top = dynamic_cast<TopLevelWidget*>(w)) return top->Owner();
-    }
-    return nullptr;
-}
-
 // --- Window ---------------------------------------------------------------------
 
 Window::Window() : impl_(std::make_unique<WindowImpl>()) {
@@ -180,41 +43,6 @@ Window::~Window() {
 
 std::string Window::ClassName() const {
     return std::string(FullClassName());
-}
-
-Window* Window::GetImplicitWindow(std::string_view fullClassName) {
-    for (const Held& held : Registry()) {
-        if (held.state == Held::State::Open && held.window->FullClassName() == fullClassName) {
-            return held.window.get();
-        }
-    }
-    return nullptr;
-}
-
-std::vector<Window*> OpenWindows() {
-    std::vector<Window*> windows;
-    for (const Held& held : Registry()) {
-        if (held.state == Held::State::Open) windows.push_back(held.window.get());
-    }
-    return windows;
-}
-
-Window& Window::Open(std::unique_ptr<Window> window) {
-    Window& w = *window;
-    Registry().push_back(Held{std::move(window)});
-    try {
-        w.Constructor();
-    } catch (...) {
-        std::erase_if(Registry(), [&w](const Held& held) { return held.window.get() == &w; });
-        throw;
-    }
-    return w;
-}
-
-void Window::DestroyAll() {
-    // Out of the registry first: a window's destructor may look there.
-    std::vector<Held> all = std::move(Registry());
-    Registry().clear();
 }
 
 void Window::Constructor() {
@@ -253,7 +81,7 @@ void Window::Constructor() {
         w.top->resize(w.width, w.height + bar);
     }
 
-    if (Held* held = Find(this)) held->state = Held::State::Open;
+    MarkOpen(*this);
     CallGuarded([this] { Event_Open(); });
     if (visibleWhenBuilt_) Show();
 }
@@ -282,10 +110,8 @@ void Window::Show() {
     WindowImpl& w = *impl_;
     if (!w.placed) {
         w.placed = true;
-        // A window's position is its frame's.
-        const QMargins frame = FrameOf(w.top);
-        w.top->move(Centred(w.top->size().grownBy(frame), w.defaultLocation == 0 ? 0 : 40));
-        ShowEmptyTitle(w.top);
+        w.top->Centre(w.defaultLocation == 0 ? 0 : 40);
+        w.top->ShowEmptyTitle();
     }
     if (w.top->isMinimized()) w.top->showNormal();
     w.top->show();
@@ -312,15 +138,6 @@ bool WindowInternals::RaiseCancelClose(Window& w) {
     bool cancel = false;
     CallGuarded([&] { cancel = w.Event_CancelClose(); });
     return cancel;
-}
-
-void WindowInternals::RaiseClose(Window& w) {
-    Held* held = Find(&w);
-    if (held == nullptr || held->state == Held::State::Closed) return;
-    held->state = Held::State::Closed;
-    CallGuarded([&w] { w.Event_Close(); });
-    // The window goes once its close event is done.
-    QTimer::singleShot(0, qApp, ReleaseClosed);
 }
 
 bool WindowInternals::RaiseKeyDown(Window& w, std::string_view key) {

@@ -25,6 +25,11 @@ class TopLevelWidget : public QWidget {
     Window* Owner() const { return owner_; }
     QWidget* Content() const { return content_; }
     QVBoxLayout* Layout() const { return layout_; }
+    // Centres the window with its frame on the screen, `offset` pixels down
+    // and to the right, keeping the frame's top-left corner on the screen.
+    void Centre(int offset);
+    // On X11, an empty title shows as an empty title bar.
+    void ShowEmptyTitle();
 
   protected:
     bool event(QEvent* event) override;
@@ -57,6 +62,9 @@ struct HeldWindow {
     std::unique_ptr<Window> window;
     State state = State::Building;
 };
+
+// Makes a built window the open window of its class.
+void MarkOpen(const Window& window);
 
 // Every held window, in the order they were made. The run's state keeps them,
 // so that they go before the application, never after what they need.
