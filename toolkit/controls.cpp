@@ -735,8 +735,14 @@ void TextAreaWidget::FitWrapMode(int position, int added) {
 void TextAreaWidget::insertFromMimeData(const QMimeData* source) {
     // A paste that brings a long stretch is laid out once, in the mode it
     // needs, rather than first in the mode the area had.
-    if (!isReadOnly() && source->hasText() && LongestUnbroken(source->text()) > kLongestWordWrapped)
+    if (wordWrapMode() != QTextOption::WrapAnywhere && !isReadOnly() && source->hasText() &&
+        LongestUnbroken(source->text()) > kLongestWordWrapped) {
         setWordWrapMode(QTextOption::WrapAnywhere);
+        // The new mode drops every paragraph's lines. The one the paste goes
+        // into gets them back while it is short: a paragraph that has lines
+        // is laid out once after the change, one that has none twice.
+        document()->documentLayout()->blockBoundingRect(textCursor().block());
+    }
     QPlainTextEdit::insertFromMimeData(source);
 }
 
