@@ -85,10 +85,17 @@ class LineEditWidget : public QLineEdit {
 
 class TextAreaWidget : public QPlainTextEdit {
   public:
-    using QPlainTextEdit::QPlainTextEdit;
+    explicit TextAreaWidget(QWidget* parent);
 
   protected:
     bool event(QEvent* event) override;
+    void insertFromMimeData(const QMimeData* source) override;
+
+  private:
+    // Wraps at word boundaries, or anywhere while a paragraph holds a long
+    // stretch with no break opportunity; looks at the paragraphs that a change
+    // of `added` characters at `position` touched.
+    void FitWrapMode(int position, int added);
 };
 
 class CanvasWidget : public QWidget {

@@ -2,6 +2,8 @@
 // edits that live only in it, and the stored text in every new one.
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QClipboard>
 #include <QPlainTextEdit>
 #include <QTest>
 #include <string>
@@ -63,6 +65,19 @@ TEST_F(HelpWindow, OneWindowWhileOpenWithItsEditsThenANewOneWithTheStoredText) {
     QTest::keyClick(EditorOf(help), Qt::Key_Backtab);
     const std::string edited = "Note. " + std::string(kHelpText);
     ASSERT_EQ(help.EditField1().Text(), edited);
+    // A line with no break opportunity wraps anywhere, as long as it is there.
+    EXPECT_EQ(EditorOf(help)->wordWrapMode(), QTextOption::WrapAtWordBoundaryOrAnywhere);
+    const QString digits = QString("0123456789").repeated(2000);
+    QApplication::clipboard()->setText(digits);
+    QTest::keyClick(EditorOf(help), Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(EditorOf(help)->toPlainText().count(digits), 1);
+    QTest::keyClick(EditorOf(help), Qt::Key_End, Qt::ControlModifier);
+    QTest::keyClick(EditorOf(help), Qt::Key_Backspace);  // in another paragraph
+    EXPECT_EQ(EditorOf(help)->wordWrapMode(), QTextOption::WrapAnywhere);
+    QTest::keyClick(EditorOf(help), Qt::Key_Z, Qt::ControlModifier);
+    QTest::keyClick(EditorOf(help), Qt::Key_Z, Qt::ControlModifier);
+    ASSERT_EQ(help.EditField1().Text(), edited);
+    EXPECT_EQ(EditorOf(help)->wordWrapMode(), QTextOption::WrapAtWordBoundaryOrAnywhere);
 
     EXPECT_EQ(&ClickHelp(), &help);
     TopLevelOf(help)->showMinimized();
