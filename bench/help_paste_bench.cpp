@@ -47,7 +47,8 @@ int main(int argc, char** argv) {
     tk::Application application("tamsavik");
 
     helpWnd& help = helpWnd::Instance();
-    auto* area = static_cast<QPlainTextEdit*>(help.EditField1().Impl().widget.data());
+    auto* area =
+        static_cast<QPlainTextEdit*>(tk::ControlInternals::Impl(help.EditField1()).widget.data());
     area->window()->activateWindow();
     area->setFocus();
 
