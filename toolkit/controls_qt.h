@@ -1,37 +1,21 @@
 // The Qt side of controls: the widgets behind labels, text fields, text areas
-// and canvases, and how a key press reaches a KeyDown handler. Only toolkit
+// and canvases, and the toolkit's own access to a control. Only toolkit
 // sources and tests that look at the widgets include this file.
 #pragma once
 
 #include <QClipboard>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QStyleOptionFrame>
 #include <QWidget>
-#include <optional>
 #include <string>
 
 #include "toolkit/controls.h"
 #include "toolkit/text_qt.h"
 
 namespace tk {
-
-// The text that a key press gives a text field's KeyDown event, or nothing
-// when the key goes straight to the widget (navigation keys and Delete,
-// modifier shortcuts, a modifier pressed alone). Backspace, Tab, Return and
-// Escape give their control characters.
-std::optional<std::string> KeyDownText(const QKeyEvent& event);
-// The text that a key press gives a window's KeyDown event: every key raises
-// it but a modifier or lock key pressed alone. A key that types nothing gives
-// the text the platform gave it, often none.
-std::optional<std::string> WindowKeyDownText(const QKeyEvent& event);
-
-// The text a key press types into a line edit, by the rule QLineEdit applies
-// (any modifiers but Ctrl and Ctrl+Shift), or nothing.
-std::optional<QString> TypedText(const QKeyEvent& event);
 
 struct ControlImpl {
     QPointer<QWidget> widget;

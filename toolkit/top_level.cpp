@@ -12,6 +12,7 @@
 
 #include "toolkit/application.h"
 #include "toolkit/controls_qt.h"
+#include "toolkit/keys_qt.h"
 #include "toolkit/menu_qt.h"
 #include "toolkit/window_qt.h"
 
