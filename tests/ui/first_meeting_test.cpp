@@ -1,6 +1,6 @@
-// The program as a user first meets it: what each window paints, the About
-// window's close button, where windows are placed, and the messages of a run
-// that cannot show its windows or read a picture.
+// The program as a user first meets it: what each window paints, where
+// windows are placed, and the messages of a run that cannot show its windows
+// or read a picture.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -82,27 +82,6 @@ TEST(FirstMeeting, NoControlPaintsOverAnother) {
             }
         }
     }
-}
-
-// The About window is never closed. Its close button hands over the first
-// time, then only hides it; the logo shows the same window again.
-TEST(FirstMeeting, TheAboutWindowsCloseButtonHandsOverThenHides) {
-    tk::Picture::SetResourceFolder(TAMSAVIK_PICTURES_DIR);
-    AboutWnd& about = AboutWnd::Instance();
-    for (int round = 0; round < 3; ++round) {
-        SCOPED_TRACE(round);
-        if (round > 0) {
-            uitest::Click(uitest::OpenWindow<ControlWnd>("ControlWnd.ControlWnd")->Canvas2());
-            ASSERT_TRUE(about.IsShown());
-        }
-        EXPECT_FALSE(TopLevelOf(about)->close());
-        uitest::Settle();
-        EXPECT_EQ(uitest::OpenWindow<AboutWnd>("AboutWnd.AboutWnd"), &about);
-        EXPECT_FALSE(about.IsShown());
-        ASSERT_EQ(uitest::CountOpen<ControlWnd>(), 1);
-        EXPECT_TRUE(uitest::OpenWindow("ControlWnd.ControlWnd")->IsShown());
-    }
-    EXPECT_TRUE(about.Timer1().IsArmed());
 }
 
 // Each window is centred on the screen, the help window 40 pixels lower and
