@@ -1,7 +1,8 @@
 // The main calculator window on the offscreen platform: what its fields take
 // from the keyboard, Compute, Clear and the pictures. What it shows is checked
-// in reference_image_test; that closing it ends the run, in startup_test;
-// which codes a field takes, and what Compute decides, in the core's tests.
+// in reference_image_test; that closing it ends the run, in the end-to-end
+// suite; which codes a field takes, and what Compute decides, in the core's
+// tests.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -13,6 +14,7 @@
 #include <QMimeData>
 #include <QStyleOptionFrame>
 #include <QTest>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -181,23 +183,22 @@ TEST_F(MainWindow, EditsInTheMiddleKeepTheCaretAndUndoWorks) {
         {"125<\b\b", "5", 0, 0},          {"1234^567", "561234", 2, 0},
         {".123^56z", ".123", 0, 0},       {".123^56zZ", "56.123", 2, 0},
     };
+    // clang-format off
+    const std::map<char, QKeyCombination> kNamed = {{'<', Qt::Key_Left}, {'^', Qt::Key_Home},
+        {'\b', Qt::Key_Backspace}, {'\r', Qt::Key_Return}, {'\n', Qt::Key_Enter},
+        {'\x1b', Qt::Key_Escape}, {'\x7f', Qt::Key_Delete}, {'z', Qt::CTRL | Qt::Key_Z},
+        {'Z', Qt::CTRL | Qt::SHIFT | Qt::Key_Z}};
+    // clang-format on
     for (const auto& c : kCases) {
         SCOPED_TRACE(c.keys);
         QLineEdit* edit = Start(W().RxyFld());
         const std::int64_t before = tk::BeepCount();
         for (const char* k = c.keys; *k != '\0'; ++k) {
-            const std::string_view named = "<^\b\r\n\x1b\x7fzZ";
-            const Qt::Key keys[] = {Qt::Key_Left,   Qt::Key_Home,  Qt::Key_Backspace,
-                                    Qt::Key_Return, Qt::Key_Enter, Qt::Key_Escape,
-                                    Qt::Key_Delete, Qt::Key_Z,     Qt::Key_Z};
-            const auto at = named.find(*k);
-            if (at == std::string_view::npos)
+            const auto named = kNamed.find(*k);
+            if (named == kNamed.end())
                 QTest::keyClicks(edit, QString(QChar(*k)));
             else
-                QTest::keyClick(edit, keys[at],
-                                *k == 'z'   ? Qt::ControlModifier
-                                : *k == 'Z' ? Qt::ControlModifier | Qt::ShiftModifier
-                                            : Qt::NoModifier);
+                QTest::keyClick(edit, named->second.key(), named->second.keyboardModifiers());
         }
         EXPECT_EQ(W().RxyFld().Text(), c.text);
         EXPECT_EQ(edit->cursorPosition(), c.caret);
