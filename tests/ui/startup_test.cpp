@@ -43,11 +43,6 @@ class Impostor : public tk::Window {
     std::_Exit(3);
 }
 
-bool AboutIsUp() {
-    tk::Window* about = OpenWindow("AboutWnd.AboutWnd");
-    return about != nullptr && about->IsShown();
-}
-
 // The test window, shown and active over the About window.
 uitest::TestWnd& ActiveTestWindow() {
     uitest::TestWnd& w = uitest::TestWnd::Instance();
@@ -105,7 +100,8 @@ void Act(std::string_view run) {
     QTimer poll;
     bool acted = false;
     QObject::connect(&poll, &QTimer::timeout, [&] {
-        if (acted || !AboutIsUp()) return;
+        tk::Window* about = OpenWindow("AboutWnd.AboutWnd");
+        if (acted || about == nullptr || !about->IsShown()) return;
         acted = true;
         // The toolkit's own guard must stop every error before it gets back here.
         try {
