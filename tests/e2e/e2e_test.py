@@ -299,31 +299,16 @@ def test_closing_the_about_window_early_brings_the_main_window(app: App) -> None
     app.quit(main, "Ctrl+Q after closing the About window")
 
 
-def compute(win: Win, values: tuple[str, str, str]) -> str:
-    enter(win, values)
-    click(win, COMPUTE)
-    return read(win, RD)
-
-
-def test_worked_values(app: App) -> None:
-    main = app.open_main()
-    for values, result in WORKED_VALUES:
-        expect(f"the result of {' '.join(values)}", compute(main, values), result)
-    app.quit(None, "Ctrl+Q in the result field")
-
-
-def test_fields_take_only_their_keys_and_six_at_most(app: App) -> None:
+def test_keys_the_fields_take_worked_values_and_clear(app: App) -> None:
     main = app.open_main()
     enter(main, ("a1-b.2x3", "1234567890", "-.5e"))
     key("BackSpace", "7")
     expect("the fields after 'a1-b.2x3', ten digits, and '-.5e' BackSpace '7'",
            tuple(read(main, place) for place in FIELDS), ("1.23", "123456", "-.7"))
-    app.quit(None, "Ctrl+Q in RxyFld")
-
-
-def test_clear_empties_the_fields_and_hides_the_result(app: App) -> None:
-    main = app.open_main()
-    expect("the result", compute(main, (".5", ".3", ".4")), ".4346")
+    for values, result in WORKED_VALUES:
+        enter(main, values)
+        click(main, COMPUTE)
+        expect(f"the result of {' '.join(values)}", read(main, RD), result)
     click(main, CLEAR)
     type_text("7")  # Clear leaves the focus in RxxFld
     for place, digit in ((RYY, "1"), (RXY, "2")):
@@ -331,10 +316,10 @@ def test_clear_empties_the_fields_and_hides_the_result(app: App) -> None:
         type_text(digit)
     expect("the fields after Clear and a digit typed into each",
            tuple(read(main, place) for place in FIELDS), ("7", "1", "2"))
-    # Where the result was, a click finds nothing to focus: the copy still
-    # comes from RxyFld.
+    # Clear hid the result: a click where it was finds nothing to focus, and
+    # the copy still comes from RxyFld.
     expect("the copy after a click where the result was", read(main, RD), "2")
-    app.quit(None, "Ctrl+Q after Clear")
+    app.quit(None, "Ctrl+Q in RxyFld after Clear")
 
 
 def test_an_edit_in_the_middle_and_pastes_whole_or_not_at_all(app: App) -> None:

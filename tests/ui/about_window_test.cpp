@@ -1,5 +1,5 @@
 // The About window on the offscreen platform: how it is built, and how a key
-// press, a click or its timer hands over to the main window.
+// press, a click, its close button or its timer hands over to the main window.
 #include <gtest/gtest.h>
 
 #include <QApplication>
@@ -107,6 +107,23 @@ TEST_F(AboutWindow, AKeyOrAClickHandsOverAtOnceAModifierAloneDoesNot) {
         act.act(about);
         ExpectHandedOverTo(main);
     }
+}
+
+// The About window is never closed. Its close button hands over the first
+// time, then only hides it; the logo shows the same window again.
+TEST_F(AboutWindow, ItsCloseButtonHandsOverThenHides) {
+    for (int round = 0; round < 3; ++round) {
+        SCOPED_TRACE(round);
+        if (round > 0) {
+            uitest::Click(OpenMainWindow()->Canvas2());
+            ASSERT_TRUE(About().IsShown());
+        }
+        EXPECT_FALSE(Top()->close());
+        uitest::Settle();
+        EXPECT_EQ(uitest::OpenWindow<AboutWnd>("AboutWnd.AboutWnd"), &About());
+        ExpectHandedOverTo(nullptr);
+    }
+    EXPECT_TRUE(About().Timer1().IsArmed());
 }
 
 // Once a key has handed over, the timer changes no window when it fires: the

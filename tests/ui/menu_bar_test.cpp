@@ -29,11 +29,10 @@ TEST(MenuBar, ShortcutsWorkAfterEachMenuHasBeenOpenedAndClosed) {
     QWidget* top = uitest::TopLevelOf(w);
     ASSERT_TRUE(QTest::qWaitForWindowActive(top));
     std::string chosen;
-    const std::pair<const char*, Qt::Key> kShortcuts[] = {{"EditUndo", Qt::Key_Z},
-                                                          {"EditCut", Qt::Key_X},
-                                                          {"EditCopy", Qt::Key_C},
-                                                          {"EditPaste", Qt::Key_V},
-                                                          {"EditSelectAll", Qt::Key_A}};
+    // clang-format off
+    const std::pair<const char*, Qt::Key> kShortcuts[] = {{"EditUndo", Qt::Key_Z}, {"EditCut", Qt::Key_X},
+        {"EditCopy", Qt::Key_C}, {"EditPaste", Qt::Key_V}, {"EditSelectAll", Qt::Key_A}};
+    // clang-format on
     for (const auto& [name, key] : kShortcuts)
         w.AddMenuHandler(name, [&chosen, n = name] { return !(chosen = n).empty(); });
     for (QAction* menu : tk::WindowInternals::Impl(w).menuBarView->actions()) {

@@ -50,15 +50,10 @@ TEST(Robustness, ARandomSessionComputesWhatTheDecisionSays) {
     const QString typed = QString::fromUtf8("0123456789.-.-0123456789.aZ +e,/=\u00e9\u2212\u4e2d");
     const Qt::Key keys[] = {Qt::Key_Backspace, Qt::Key_Delete, Qt::Key_Tab,  Qt::Key_Return,
                             Qt::Key_Escape,    Qt::Key_Home,   Qt::Key_Left, Qt::Key_F1};
-    const QString pastes[] = {".5",
-                              "-.25",
-                              "0.9999995",
-                              "  .5",
-                              "-0",
-                              "nan",
-                              "1\n2",
-                              "\U0001F600\U0001F600",
-                              QString("ab1.-9 e").repeated(1 << 14)};
+    // clang-format off
+    const QString pastes[] = {".5", "-.25", "0.9999995", "  .5", "-0", "nan", "1\n2",
+                              "\U0001F600\U0001F600", QString("ab1.-9 e").repeated(1 << 14)};
+    // clang-format on
     const tk::RectControl* pictures[] = {&w.ComputeCanvas(), &w.ComputeCanvas(), &w.ClearCanvas()};
     int results = 0, refusals = 0;
 

@@ -35,9 +35,6 @@ constexpr Row kTitleRows[] = {Int("Left", 10), Int("Top", 12), Int("Width", 140)
                               Rgb("TextColor", 0x80, 0x00, 0x00, 0x00), Size("FontSize", 13.0f),
                               Bool("Bold", true)};
 LAYOUT_LIST(kTitleList, kTitleRows);
-constexpr Row kHiddenRows[] = {Int("Left", 10), Int("Top", 160), Int("Width", 80),
-                               Int("Height", 20), Text("Value", "hidden"), Bool("Visible", false)};
-LAYOUT_LIST(kHiddenList, kHiddenRows);
 constexpr Row kLimitRows[] = {Int("Left", 10), Int("Top", 40), Int("Width", 100), Int("Height", 22),
                               Int("MaximumCharactersAllowed", 6), Int("TextAlignment", 3),
                               Rgb("TextColor", 0xff, 0xff, 0xff, 0x00), Size("FontSize", 12.0f),
@@ -96,7 +93,6 @@ void TestWnd::Layout() {
 void TestWnd::CreateControls() {
     using tk::BuildControl;
     BuildControl<tk::Label>(*this, "TitleLbl", kTitleList);
-    BuildControl<tk::Label>(*this, "HiddenLbl", kHiddenList);
     BuildControl<tk::TextField>(*this, "LimitFld", kLimitList);
     BuildControl<tk::TextField>(*this, "FirstFld", kFirstList);
     BuildControl<tk::TextField>(*this, "LockedFld", kLockedList);

@@ -56,10 +56,9 @@ void Settle();
 std::shared_ptr<tk::Picture> TestPicture();
 
 // A window of the toolkit's own controls, built from short lists (see
-// ui_support.cpp for their values), in the order TitleLbl, HiddenLbl,
-// LimitFld, FirstFld, LockedFld, NotesArea, PictureCanvas, Timer1:
+// ui_support.cpp for their values), in the order TitleLbl, LimitFld,
+// FirstFld, LockedFld, NotesArea, PictureCanvas, Timer1:
 //   TitleLbl       "Result" at (10, 12, 140, 20), centred, navy, 13 px bold
-//   HiddenLbl      not visible
 //   LimitFld       at most 6 characters, right-aligned, white, 12 px, tab index 2
 //   FirstFld       no limit, tab index 0
 //   LockedFld      read-only "fixed", tab index 3
@@ -78,7 +77,6 @@ class TestWnd : public tk::Window {
     int timerFires = 0;
 
     tk::Label& TitleLbl() const { return tk::Cast<tk::Label>(ControlByName("TitleLbl")); }
-    tk::Label& HiddenLbl() const { return tk::Cast<tk::Label>(ControlByName("HiddenLbl")); }
     tk::TextField& LimitFld() const { return tk::Cast<tk::TextField>(ControlByName("LimitFld")); }
     tk::TextField& LockedFld() const { return tk::Cast<tk::TextField>(ControlByName("LockedFld")); }
     tk::TextField& FirstFld() const { return tk::Cast<tk::TextField>(ControlByName("FirstFld")); }
