@@ -160,17 +160,8 @@ bool ControlWnd::ComputeCanvas_MouseDown(tk::Canvas&, std::int64_t, std::int64_t
         return false;
     }
     tk::MsgBox(outcome.message);
-    switch (outcome.focus) {
-        case InputField::RxxFld:
-            RxxFld().SetFocus();
-            break;
-        case InputField::RyyFld:
-            RyyFld().SetFocus();
-            break;
-        case InputField::RxyFld:
-            RxyFld().SetFocus();
-            break;
-    }
+    tk::TextField* const fields[] = {&RxxFld(), &RyyFld(), &RxyFld()};  // in InputField's order
+    fields[static_cast<int>(outcome.focus)]->SetFocus();
     return false;
 }
 

@@ -91,14 +91,11 @@ struct ControlProperties {
         {"Tooltip", [](C& c, E e) { WidgetOf(c)->setToolTip(FromUtf8(TextOf(e))); }},
         // A control sits directly on its window, in no control array, and keeps
         // its place from the window's top left.
-        {"Index", kNoEffect},
-        {"TabPanelIndex", kNoEffect},
-        {"InitialParent", kNoEffect},
-        {"LockLeft", kNoEffect},
-        {"LockTop", kNoEffect},
-        {"LockRight", kNoEffect},
-        {"LockBottom", kNoEffect},
-        {"AllowAutoDeactivate", kNoEffect},
+        // clang-format off
+        {"Index", kNoEffect}, {"TabPanelIndex", kNoEffect}, {"InitialParent", kNoEffect},
+        {"LockLeft", kNoEffect}, {"LockTop", kNoEffect}, {"LockRight", kNoEffect},
+        {"LockBottom", kNoEffect}, {"AllowAutoDeactivate", kNoEffect},
+        // clang-format on
     });
 
     // A control that is its widget: placed, sized and filled as the widget.
@@ -142,9 +139,9 @@ struct ControlProperties {
                           std::is_same_v<C, Label> ? QPalette::WindowText : QPalette::Text, e);
          }},
         // Text is in the platform's one unit, and bound to no data.
-        {"FontUnit", kNoEffect},
-        {"DataSource", kNoEffect},
-        {"DataField", kNoEffect},
+        // clang-format off
+        {"FontUnit", kNoEffect}, {"DataSource", kNoEffect}, {"DataField", kNoEffect},
+        // clang-format on
     });
 
     // Text fields and text areas.
@@ -159,9 +156,9 @@ struct ControlProperties {
         {"ReadOnly", [](C& c, E e) { Edit(c)->setReadOnly(BooleanOf(e)); }},
         {"BackgroundColor", [](C& c, E e) { SetColour<C>(WidgetOf(c), QPalette::Base, e); }},
         // Text is not checked as it is typed.
-        {"Format", kNoEffect},
-        {"ValidationMask", kNoEffect},
-        {"AllowSpellChecking", kNoEffect},
+        // clang-format off
+        {"Format", kNoEffect}, {"ValidationMask", kNoEffect}, {"AllowSpellChecking", kNoEffect},
+        // clang-format on
     });
 
     static constexpr auto kLabel = Join(
@@ -235,12 +232,11 @@ struct ControlProperties {
                                                                   : Qt::ScrollBarAlwaysOff);
              }},
             // Single-spaced plain text of any length, with no focus ring.
-            {"LineSpacing", kNoEffect},
-            {"LineHeight", kNoEffect},
-            {"AllowStyledText", kNoEffect},
-            {"HideSelection", kNoEffect},
-            {"MaximumCharactersAllowed", kNoEffect},
+            // clang-format off
+            {"LineSpacing", kNoEffect}, {"LineHeight", kNoEffect}, {"AllowStyledText", kNoEffect},
+            {"HideSelection", kNoEffect}, {"MaximumCharactersAllowed", kNoEffect},
             {"AllowFocusRing", kNoEffect},
+            // clang-format on
         }));
 
     static constexpr auto kCanvas =
@@ -251,9 +247,10 @@ struct ControlProperties {
                   [](Canvas& c, E e) {
                       WidgetOf(c)->setFocusPolicy(BooleanOf(e) ? Qt::StrongFocus : Qt::NoFocus);
                   }},
-                 {"DoubleBuffer", kNoEffect},
-                 {"AllowFocusRing", kNoEffect},
+                 // clang-format off
+                 {"DoubleBuffer", kNoEffect}, {"AllowFocusRing", kNoEffect},
                  {"AllowTabs", kNoEffect},
+                 // clang-format on
              }));
 };
 

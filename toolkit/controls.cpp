@@ -76,9 +76,7 @@ bool RectControl::HasFocus() const {
 
 bool ControlInternals::RaiseMouseDown(RectControl& c, std::int64_t x, std::int64_t y) {
     if (!c.mouseDown_ || !c.enabled_) return false;
-    bool handled = true;
-    CallGuarded([&] { handled = c.mouseDown_(c, x, y); });
-    return handled;
+    return CallGuarded(true, [&] { return c.mouseDown_(c, x, y); });
 }
 
 // --- Label ------------------------------------------------------------------------
@@ -142,9 +140,7 @@ bool TextField::ReadOnly() const {
 
 bool ControlInternals::RaiseKeyDown(TextField& f, std::string_view key) {
     if (!f.keyDown_) return false;
-    bool swallow = true;
-    CallGuarded([&] { swallow = f.keyDown_(f, key); });
-    return swallow;
+    return CallGuarded(true, [&] { return f.keyDown_(f, key); });
 }
 
 // --- TextArea -----------------------------------------------------------------------

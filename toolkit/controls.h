@@ -52,6 +52,7 @@ class RectControl : public Object {
     explicit RectControl(std::unique_ptr<ControlImpl> impl);
     friend struct ControlProperties;
     friend struct ControlInternals;  // the toolkit's own access (controls_qt.h)
+    friend class Window;             // which names it, and puts it in the tab order
 
     std::unique_ptr<ControlImpl> impl_;
     std::string name_;

@@ -27,10 +27,6 @@ struct ControlInternals {
     // The control's events, raised by its widget.
     static bool RaiseMouseDown(RectControl& c, std::int64_t x, std::int64_t y);
     static bool RaiseKeyDown(TextField& f, std::string_view key);
-    // What its window needs: its name, and its place in the tab order.
-    static void AttachName(RectControl& c, std::string name) { c.name_ = std::move(name); }
-    static int TabIndex(const RectControl& c) { return c.tabIndex_; }
-    static bool TabStop(const RectControl& c) { return c.tabStop_; }
 };
 
 class LineEditWidget : public QLineEdit {

@@ -4,7 +4,6 @@
 #include <QGuiApplication>
 #include <QMenu>
 #include <QMimeData>
-#include <QTextBoundaryFinder>
 #include <algorithm>
 #include <limits>
 
@@ -25,24 +24,6 @@ int CodePoints(QStringView text) {
         if (!(text[i].isLowSurrogate() && i > 0 && text[i - 1].isHighSurrogate())) ++n;
     }
     return n;
-}
-
-// The longest start of `text` of at most `room` characters that ends between
-// two characters as a user sees them, so that nothing is cut in half.
-QString Fitted(const QString& text, int room) {
-    if (CodePoints(text) <= room) return text;
-    // Past twice `room` units no end can fit; what lies beyond cannot move an
-    // earlier boundary.
-    const QString head = text.left(2 * static_cast<qsizetype>(room) + 16);
-    QTextBoundaryFinder finder(QTextBoundaryFinder::Grapheme, head);
-    qsizetype end = 0;
-    int count = 0;
-    for (qsizetype at = finder.toNextBoundary(); at > 0; at = finder.toNextBoundary()) {
-        count += CodePoints(QStringView(head).mid(end, at - end));
-        if (count > room) break;
-        end = at;
-    }
-    return text.left(end);
 }
 
 // What a paste brings into a field: its text without the blanks and invisible
@@ -122,7 +103,8 @@ bool LineEditWidget::event(QEvent* event) {
         }
     } else if (event->type() == QEvent::InputMethod && !isReadOnly()) {
         // Composed text (dead keys, Compose, an input method) passes the key
-        // filter a character at a time; one refused character refuses it all.
+        // filter a character at a time; one refused character refuses it all,
+        // and so does the limit, as it does a paste.
         auto* input = static_cast<QInputMethodEvent*>(event);
         QString commit = input->commitString();
         if (!commit.isEmpty()) {
@@ -136,7 +118,8 @@ bool LineEditWidget::event(QEvent* event) {
             }
             const QString replaced = text().mid(cursorPosition() + input->replacementStart(),
                                                 input->replacementLength());
-            commit = Fitted(commit, Room(CodePoints(selectedText()) + CodePoints(replaced)));
+            if (CodePoints(commit) > Room(CodePoints(selectedText()) + CodePoints(replaced)))
+                commit.clear();
             if (commit != input->commitString()) {
                 QInputMethodEvent kept(input->preeditString(), input->attributes());
                 kept.setCommitString(commit, input->replacementStart(), input->replacementLength());

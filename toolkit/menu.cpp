@@ -70,6 +70,13 @@ bool HasSelection(const Focused& f) {
     return (f.line && f.line->hasSelectedText()) || (f.area && f.area->textCursor().hasSelection());
 }
 
+// A command that is the same slot of either kind of text control.
+template <auto onLine, auto onArea>
+void OnEither(const Focused& f) {
+    if (f.line) (f.line->*onLine)();
+    if (f.area) (f.area->*onArea)();
+}
+
 // The standard Edit commands, to which the menu items are tied by name: when
 // each can act on the focused text control, and what it does there. A command
 // that changes the text is refused on a read-only control.
@@ -86,20 +93,9 @@ constexpr EditCommand kEditCommands[] = {
          return (f.line && f.line->isUndoAvailable()) ||
                 (f.area && f.area->document()->isUndoAvailable());
      },
-     [](const Focused& f) {
-         if (f.line) f.line->undo();
-         if (f.area) f.area->undo();
-     }},
-    {"EditCut", true, HasSelection,
-     [](const Focused& f) {
-         if (f.line) f.line->cut();
-         if (f.area) f.area->cut();
-     }},
-    {"EditCopy", false, HasSelection,
-     [](const Focused& f) {
-         if (f.line) f.line->copy();
-         if (f.area) f.area->copy();
-     }},
+     OnEither<&QLineEdit::undo, &QPlainTextEdit::undo>},
+    {"EditCut", true, HasSelection, OnEither<&QLineEdit::cut, &QPlainTextEdit::cut>},
+    {"EditCopy", false, HasSelection, OnEither<&QLineEdit::copy, &QPlainTextEdit::copy>},
     {"EditPaste", true, [](const Focused&) { return ClipboardHasText(); },
      [](const Focused& f) {
          // The program's fields paste within their character limit.
@@ -118,10 +114,7 @@ constexpr EditCommand kEditCommands[] = {
      [](const Focused& f) {
          return (f.line && !f.line->text().isEmpty()) || (f.area && !f.area->document()->isEmpty());
      },
-     [](const Focused& f) {
-         if (f.line) f.line->selectAll();
-         if (f.area) f.area->selectAll();
-     }},
+     OnEither<&QLineEdit::selectAll, &QPlainTextEdit::selectAll>},
 };
 
 const EditCommand* EditCommandNamed(std::string_view name) {

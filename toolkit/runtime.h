@@ -49,5 +49,11 @@ bool RuntimeIsEventHandled(std::span<const std::string_view> events, std::string
 // Calls `fn`, handing any exception that escapes it to UnhandledException.
 // Used wherever the toolkit calls program code.
 void CallGuarded(const std::function<void()>& fn);
+// The same for a handler with a result: its result, or `otherwise` when it failed.
+template <class T, class F>
+T CallGuarded(T otherwise, F&& fn) {
+    CallGuarded([&] { otherwise = fn(); });
+    return otherwise;
+}
 
 }  // namespace tk

@@ -90,18 +90,16 @@ void Window::ApplyTabOrder() {
     std::vector<RectControl*> order;
     for (auto& [name, control] : controls_) {
         auto* rect = dynamic_cast<RectControl*>(control.get());
-        if (rect != nullptr && ControlInternals::TabStop(*rect) &&
-            ControlInternals::Impl(*rect).widget &&
-            (ControlInternals::Impl(*rect).widget->focusPolicy() & Qt::TabFocus)) {
+        if (rect != nullptr && rect->tabStop_ && rect->impl_->widget &&
+            (rect->impl_->widget->focusPolicy() & Qt::TabFocus)) {
             order.push_back(rect);
         }
     }
     std::stable_sort(order.begin(), order.end(), [](const RectControl* a, const RectControl* b) {
-        return ControlInternals::TabIndex(*a) < ControlInternals::TabIndex(*b);
+        return a->tabIndex_ < b->tabIndex_;
     });
     for (std::size_t i = 1; i < order.size(); ++i) {
-        QWidget::setTabOrder(ControlInternals::Impl(*order[i - 1]).widget,
-                             ControlInternals::Impl(*order[i]).widget);
+        QWidget::setTabOrder(order[i - 1]->impl_->widget, order[i]->impl_->widget);
     }
 }
 
@@ -135,21 +133,15 @@ bool Window::IsShown() const {
 }
 
 bool WindowInternals::RaiseCancelClose(Window& w) {
-    bool cancel = false;
-    CallGuarded([&] { cancel = w.Event_CancelClose(); });
-    return cancel;
+    return CallGuarded(false, [&] { return w.Event_CancelClose(); });
 }
 
 bool WindowInternals::RaiseKeyDown(Window& w, std::string_view key) {
-    bool handled = true;
-    CallGuarded([&] { handled = w.Event_KeyDown(key); });
-    return handled;
+    return CallGuarded(true, [&] { return w.Event_KeyDown(key); });
 }
 
 bool WindowInternals::RaiseMouseDown(Window& w, std::int64_t x, std::int64_t y) {
-    bool handled = true;
-    CallGuarded([&] { handled = w.Event_MouseDown(x, y); });
-    return handled;
+    return CallGuarded(true, [&] { return w.Event_MouseDown(x, y); });
 }
 
 void Window::SetMenuBar(std::shared_ptr<MenuBar> bar) {
@@ -184,16 +176,13 @@ bool Window::HasMenuHandler(std::string_view itemName) const {
 bool Window::RunMenuHandler(std::string_view itemName) {
     const auto it = menuHandlers_.find(itemName);
     if (it == menuHandlers_.end()) return false;
-    bool result = false;
-    CallGuarded([&] { result = it->second(); });
-    return result;
+    return CallGuarded(false, [&] { return it->second(); });
 }
 
 void Window::AddControl(std::string name, std::unique_ptr<Object> control) {
     CheckMainThread("adding a control");
     if (!control) throw NilObjectException("adding a nil control as '" + name + "'");
-    if (auto* rect = dynamic_cast<RectControl*>(control.get()))
-        ControlInternals::AttachName(*rect, name);
+    if (auto* rect = dynamic_cast<RectControl*>(control.get())) rect->name_ = name;
     if (auto* child = dynamic_cast<PaneChild*>(control.get())) child->SetWindow(this);
     controls_.emplace_back(std::move(name), std::move(control));
 }
@@ -240,13 +229,11 @@ void Window::SetProperty(const plist::Entry& entry) {
              w.impl_->background = QColor(c.r, c.g, c.b, c.a);
          }},
         // A window is of the one ordinary titled kind.
-        {"Type", kNoEffect},
-        {"MacProcID", kNoEffect},
-        {"HasFullScreenButton", kNoEffect},
-        {"Composite", kNoEffect},
-        {"FullScreen", kNoEffect},
-        {"MenuBarVisible", kNoEffect},
+        // clang-format off
+        {"Type", kNoEffect}, {"MacProcID", kNoEffect}, {"HasFullScreenButton", kNoEffect},
+        {"Composite", kNoEffect}, {"FullScreen", kNoEffect}, {"MenuBarVisible", kNoEffect},
         {"LiveResize", kNoEffect},
+        // clang-format on
     }));
     Apply(*this, kRows, entry);
 }
