@@ -484,33 +484,6 @@ LayoutList EditField1() {
 }
 }  // namespace helpWnd
 
-std::vector<NamedLayoutList> AllLayoutLists() {
-    return {
-        {"ControlWnd", "", kControlWnd},
-        {"ControlWnd", "RdFld", kRdFld},
-        {"ControlWnd", "RdText", kRdText},
-        {"ControlWnd", "StaticText1", kStaticText1},
-        {"ControlWnd", "RxxFld", kRxxFld},
-        {"ControlWnd", "StaticText2", kStaticText2},
-        {"ControlWnd", "RyyFld", kRyyFld},
-        {"ControlWnd", "StaticText3", kStaticText3},
-        {"ControlWnd", "RxyFld", kRxyFld},
-        {"ControlWnd", "StaticText6", kStaticText6},
-        {"ControlWnd", "ComputeCanvas", kComputeCanvas},
-        {"ControlWnd", "ClearCanvas", kClearCanvas},
-        {"ControlWnd", "HelpCanvas", kHelpCanvas},
-        {"ControlWnd", "Canvas1", kCanvas1},
-        {"ControlWnd", "Canvas2", kCanvas2},
-        {"AboutWnd", "", kAboutWnd},
-        {"AboutWnd", "StaticText2", kAboutStaticText2},
-        {"AboutWnd", "Canvas1", kAboutCanvas1},
-        {"AboutWnd", "Timer1", kAboutTimer1},
-        {"AboutWnd", "Label1", kAboutLabel1},
-        {"helpWnd", "", kHelpWnd},
-        {"helpWnd", "EditField1", kEditField1},
-    };
-}
-
 static_assert(kAboutTimer1.size() == 31);
 static_assert(kEditField1.size() == 3597);
 

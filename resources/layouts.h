@@ -6,7 +6,6 @@
 #include <cstdint>
 #include <span>
 #include <string_view>
-#include <vector>
 
 namespace resources {
 
@@ -45,13 +44,5 @@ namespace helpWnd {
 LayoutList Window();
 LayoutList EditField1();
 }  // namespace helpWnd
-
-// All 22 lists with the window and control each belongs to, for checks.
-struct NamedLayoutList {
-    std::string_view window;
-    std::string_view control;  // empty for the window's own list
-    LayoutList bytes;
-};
-std::vector<NamedLayoutList> AllLayoutLists();
 
 }  // namespace resources

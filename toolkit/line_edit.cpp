@@ -29,8 +29,7 @@ int CodePoints(QStringView text) {
 // What a paste brings into a field: its text without the blanks and invisible
 // characters around it, which a number read from the field ignores anyway.
 QString Pasted(const QString& text) {
-    const std::string utf8 = ToUtf8(text);
-    return FromUtf8(TrimInvisible(utf8));
+    return FromUtf8(TrimInvisible(ToUtf8(text)));
 }
 
 }  // namespace

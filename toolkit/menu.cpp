@@ -61,11 +61,6 @@ Focused FocusedText() {
     return Focused{qobject_cast<QLineEdit*>(w), qobject_cast<QPlainTextEdit*>(w)};
 }
 
-bool ClipboardHasText() {
-    const QClipboard* clipboard = QGuiApplication::clipboard();
-    return clipboard != nullptr && !clipboard->text().isEmpty();
-}
-
 bool HasSelection(const Focused& f) {
     return (f.line && f.line->hasSelectedText()) || (f.area && f.area->textCursor().hasSelection());
 }
@@ -96,7 +91,8 @@ constexpr EditCommand kEditCommands[] = {
      OnEither<&QLineEdit::undo, &QPlainTextEdit::undo>},
     {"EditCut", true, HasSelection, OnEither<&QLineEdit::cut, &QPlainTextEdit::cut>},
     {"EditCopy", false, HasSelection, OnEither<&QLineEdit::copy, &QPlainTextEdit::copy>},
-    {"EditPaste", true, [](const Focused&) { return ClipboardHasText(); },
+    {"EditPaste", true,
+     [](const Focused&) { return !QGuiApplication::clipboard()->text().isEmpty(); },
      [](const Focused& f) {
          // The program's fields paste within their character limit.
          if (auto* field = dynamic_cast<LineEditWidget*>(f.line))
