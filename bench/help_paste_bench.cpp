@@ -30,9 +30,14 @@ using Clock = std::chrono::steady_clock;
 QString Text(const QString& unit, qsizetype size, qsizetype lineLength) {
     QString text;
     text.reserve(size);
+    qsizetype column = 0;  // characters since the last line break
     while (text.size() < size) {
-        text +=
-            lineLength > 0 && text.size() % (lineLength + 1) == lineLength ? QString("\n") : unit;
+        if (lineLength > 0 && column + unit.size() > lineLength) {
+            text += '\n';
+            column = 0;
+        }
+        text += unit;
+        column += unit.size();
     }
     text.truncate(size);
     return text;

@@ -11,7 +11,7 @@
 #include "toolkit/menu_qt.h"
 #include "toolkit/runtime.h"
 #include "toolkit/text_qt.h"
-#include "toolkit/window.h"
+#include "toolkit/window_qt.h"
 
 namespace tk {
 
@@ -126,7 +126,7 @@ Application::Application(std::string name)
 
 Application::~Application() {
     // Windows cannot outlive the framework's application that shows them.
-    Window::DestroyAll();
+    WindowInternals::DestroyAll();
     if (impl_->qt) {
         qInstallMessageHandler(g_passOn);
         g_display = nullptr;

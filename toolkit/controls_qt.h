@@ -1,6 +1,6 @@
 // The Qt side of controls: the widgets behind labels, text fields, text areas
 // and canvases, and the toolkit's own access to a control. Only toolkit
-// sources and tests that look at the widgets include this file.
+// sources, tests and benchmarks that look at the widgets include this file.
 #pragma once
 
 #include <QClipboard>

@@ -1,5 +1,7 @@
 // Which key presses reach a KeyDown handler, and with what text.
 #include <QKeyEvent>
+#include <algorithm>
+#include <iterator>
 
 #include "toolkit/keys_qt.h"
 #include "toolkit/text_qt.h"
@@ -49,23 +51,14 @@ std::optional<std::string> KeyDownText(const QKeyEvent& event) {
 }
 
 std::optional<std::string> WindowKeyDownText(const QKeyEvent& event) {
-    switch (event.key()) {
-        case Qt::Key_Shift:
-        case Qt::Key_Control:
-        case Qt::Key_Meta:
-        case Qt::Key_Alt:
-        case Qt::Key_AltGr:
-        case Qt::Key_Super_L:
-        case Qt::Key_Super_R:
-        case Qt::Key_Hyper_L:
-        case Qt::Key_Hyper_R:
-        case Qt::Key_Mode_switch:
-        case Qt::Key_CapsLock:
-        case Qt::Key_NumLock:
-            return std::nullopt;
-        default:
-            return KeyDownText(event).value_or(ToUtf8(event.text()));
-    }
+    // clang-format off
+    static constexpr int kAlone[] = {
+        Qt::Key_Shift, Qt::Key_Control, Qt::Key_Meta, Qt::Key_Alt, Qt::Key_AltGr, Qt::Key_Super_L,
+        Qt::Key_Super_R, Qt::Key_Hyper_L, Qt::Key_Hyper_R, Qt::Key_Mode_switch, Qt::Key_CapsLock,
+        Qt::Key_NumLock, Qt::Key_ScrollLock};
+    // clang-format on
+    if (std::ranges::find(kAlone, event.key()) != std::end(kAlone)) return std::nullopt;
+    return KeyDownText(event).value_or(ToUtf8(event.text()));
 }
 
 }  // namespace tk

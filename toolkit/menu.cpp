@@ -3,8 +3,11 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QMenu>
+#include <QMouseEvent>
 #include <QPointer>
 #include <QTimer>
+#include <optional>
+#include <utility>
 
 #include "toolkit/controls_qt.h"
 #include "toolkit/menu_qt.h"
@@ -31,7 +34,8 @@ struct Focused {
 // A window's menu bar. Used from the keyboard (Alt and a mnemonic, the arrows
 // from another menu, Escape), it takes the focus for as long as it is in use;
 // the Edit commands act meanwhile on the control it took the focus from, and
-// once its menus are closed, by a command or by Escape, it gives the focus back.
+// once its menus are closed, by a command or by Escape, it gives the focus back;
+// closed by a click on another control, it gives the focus to that one.
 class MenuBarView : public QMenuBar {
   public:
     explicit MenuBarView(QWidget* parent) : QMenuBar(parent) {
@@ -45,14 +49,29 @@ class MenuBarView : public QMenuBar {
     // Called as one of its menus closes. Unless another has opened in its
     // place (the arrows move from menu to menu), the focus goes back.
     void MenuClosing() {
-        QTimer::singleShot(0, this, [this] {
-            if (QApplication::activePopupWidget() == nullptr && hasFocus() && focusBefore_)
+        QTimer::singleShot(0, this, [this, at = std::exchange(clickedAt_, std::nullopt)] {
+            if (QApplication::activePopupWidget() != nullptr) return;
+            QWidget* clicked = at ? window()->childAt(window()->mapFromGlobal(*at)) : nullptr;
+            if (clicked != nullptr && (clicked->focusPolicy() & Qt::ClickFocus))
+                clicked->setFocus(Qt::MouseFocusReason);
+            else if (hasFocus() && focusBefore_)
                 focusBefore_->setFocus(Qt::MenuBarFocusReason);
         });
     }
 
+  protected:
+    // Where a click outside one of its menus was, which closes the menu.
+    bool eventFilter(QObject* menu, QEvent* event) override {
+        const auto* click = static_cast<QMouseEvent*>(event);
+        if (event->type() == QEvent::MouseButtonPress &&
+            !static_cast<QWidget*>(menu)->rect().contains(click->position().toPoint()))
+            clickedAt_ = click->globalPosition().toPoint();
+        return false;
+    }
+
   private:
     QPointer<QWidget> focusBefore_;
+    std::optional<QPoint> clickedAt_;
 };
 
 Focused FocusedText() {
@@ -282,6 +301,7 @@ QMenuBar* MakeMenuBarView(MenuBar& bar, QWidget* parent) {
     for (const auto& menu : bar.Children()) {
         if (!menu->Visible()) continue;
         QMenu* qmenu = view->addMenu(FromUtf8(menu->Value()));
+        qmenu->installEventFilter(view);
         FillMenu(qmenu, *menu);
     }
     return view;

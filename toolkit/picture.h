@@ -19,7 +19,6 @@ class Picture : public Object {
 
     int Width() const;
     int Height() const;
-    PictureImpl& Impl() const { return *impl_; }
 
     // The picture of that file name in the application's picture folder, or
     // null when it is missing or unreadable. Only plain file names are looked
@@ -33,6 +32,8 @@ class Picture : public Object {
     static void SetResourceFolder(std::string folder);
 
   private:
+    friend class CanvasWidget;  // which draws it
+    PictureImpl& Impl() const { return *impl_; }
     std::unique_ptr<PictureImpl> impl_;
 };
 

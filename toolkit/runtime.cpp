@@ -125,7 +125,7 @@ void RuntimeRun() {
 
 void RuntimePerformFinalizers() {
     // Windows go before the application that shows them.
-    Window::DestroyAll();
+    WindowInternals::DestroyAll();
     State().app.reset();
 }
 

@@ -60,6 +60,10 @@ void Timer::Arm() {
     impl_->timer.start(static_cast<int>(period_));
 }
 
+void FireTimer(Timer& timer) {
+    timer.Fire();
+}
+
 void Timer::Fire() {
     if (runMode_ == 1) runMode_ = 0;  // a single shot has been used
     if (action_) CallGuarded([this] { action_(*this); });

@@ -31,10 +31,9 @@ class Timer : public Object {
     using ActionHandler = std::function<void(Timer&)>;
     void BindAction(ActionHandler handler) { action_ = std::move(handler); }
 
-    // Toolkit internals: the timer fired.
-    void Fire();
-
   private:
+    friend void FireTimer(Timer& timer);  // for tests (testing_qt.h)
+    void Fire();                          // the period has passed
     void Arm();
 
     std::unique_ptr<TimerImpl> impl_;

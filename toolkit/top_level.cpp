@@ -20,15 +20,13 @@ namespace tk {
 
 namespace {
 
-// The frame the window system puts round a window: the window's own once it
-// has one, before that the frame another window of ours had when last shown.
-QMargins FrameOf(const QWidget* top) {
-    auto frame = [](const QWidget* w) {
-        const QRect f = w->frameGeometry(), g = w->geometry();
-        return QMargins(g.left() - f.left(), g.top() - f.top(), f.right() - g.right(),
-                        f.bottom() - g.bottom());
-    };
-    if (const QMargins own = frame(top); !own.isNull()) return own;
+// How much the frame the window system puts round a window adds to its size:
+// the window's own once it has one, before that the frame another window of
+// ours had when last shown. The first window shown has nothing to go on, and
+// is centred as if it had no frame.
+QSize FrameOf(const QWidget* top) {
+    auto frame = [](const QWidget* w) { return w->frameGeometry().size() - w->size(); };
+    if (!frame(top).isNull()) return frame(top);
     for (const QWidget* w : QApplication::topLevelWidgets()) {
         if (dynamic_cast<const TopLevelWidget*>(w) != nullptr && !frame(w).isNull())
             return frame(w);
@@ -109,7 +107,7 @@ Window* ActiveWindow() {
 
 void TopLevelWidget::Centre(int offset) {
     // A window's position is its frame's.
-    move(Centred(size().grownBy(FrameOf(this)), offset));
+    move(Centred(size() + FrameOf(this), offset));
 }
 
 // On X11, Qt names a window with an empty title after the application; an

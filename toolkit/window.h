@@ -47,8 +47,6 @@ class Window : public Object {
     // window of its class, until it is closed. A build that throws leaves
     // nothing behind: no widget, no window, nothing registered.
     static Window& Open(std::unique_ptr<Window> window);
-    // Deletes every window, raising no Close event: for the end of the run.
-    static void DestroyAll();
 
     void Show();   // shows the window and brings it to the front
     void Hide();   // hides it; the window and its controls are kept

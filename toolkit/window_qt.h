@@ -1,5 +1,6 @@
-// The Qt side of windows: the top-level widget and the window's record. Only
-// toolkit sources and tests that look at the widgets include this file.
+// The Qt side of windows: the top-level widget, the window's record, the held
+// windows, and the toolkit's own access to a window. Only toolkit sources,
+// tests and benchmarks that look at the widgets include this file.
 #pragma once
 
 #include <QColor>
@@ -80,6 +81,8 @@ struct WindowInternals {
     static void RaiseClose(Window& w);
     // Its controls, in the order they were added.
     static std::vector<Object*> Controls(const Window& w);
+    // Deletes every window, raising no Close event: for the end of the run.
+    static void DestroyAll();
 };
 
 // The window whose top-level widget is active, or null.

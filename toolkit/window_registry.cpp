@@ -1,5 +1,6 @@
-// The registry of windows: every window, owned from before it is built until
-// it is released after closing, and the open window of each class.
+// The registry of windows: every window is held, in the run's state, from
+// before it is built until it is released after closing; it finds the open
+// window of each class.
 #include <QApplication>
 #include <QTimer>
 #include <algorithm>
@@ -14,12 +15,8 @@ namespace {
 
 using Held = HeldWindow;
 
-std::vector<Held>& Registry() {
-    return HeldWindows();
-}
-
 Held* Find(const Window* window) {
-    for (Held& held : Registry()) {
+    for (Held& held : HeldWindows()) {
         if (held.window.get() == window) return &held;
     }
     return nullptr;
@@ -29,7 +26,7 @@ Held* Find(const Window* window) {
 // the close event of a window it deletes.
 void ReleaseClosed() {
     std::vector<std::unique_ptr<Window>> closed;
-    std::erase_if(Registry(), [&](Held& held) {
+    std::erase_if(HeldWindows(), [&](Held& held) {
         if (held.state != Held::State::Closed) return false;
         closed.push_back(std::move(held.window));
         return true;
@@ -43,7 +40,7 @@ void MarkOpen(const Window& window) {
 }
 
 Window* Window::GetImplicitWindow(std::string_view fullClassName) {
-    for (const Held& held : Registry()) {
+    for (const Held& held : HeldWindows()) {
         if (held.state == Held::State::Open && held.window->FullClassName() == fullClassName) {
             return held.window.get();
         }
@@ -53,7 +50,7 @@ Window* Window::GetImplicitWindow(std::string_view fullClassName) {
 
 std::vector<Window*> OpenWindows() {
     std::vector<Window*> windows;
-    for (const Held& held : Registry()) {
+    for (const Held& held : HeldWindows()) {
         if (held.state == Held::State::Open) windows.push_back(held.window.get());
     }
     return windows;
@@ -61,20 +58,20 @@ std::vector<Window*> OpenWindows() {
 
 Window& Window::Open(std::unique_ptr<Window> window) {
     Window& w = *window;
-    Registry().push_back(Held{std::move(window)});
+    HeldWindows().push_back(Held{std::move(window)});
     try {
         w.Constructor();
     } catch (...) {
-        std::erase_if(Registry(), [&w](const Held& held) { return held.window.get() == &w; });
+        std::erase_if(HeldWindows(), [&w](const Held& held) { return held.window.get() == &w; });
         throw;
     }
     return w;
 }
 
-void Window::DestroyAll() {
+void WindowInternals::DestroyAll() {
     // Out of the registry first: a window's destructor may look there.
-    std::vector<Held> all = std::move(Registry());
-    Registry().clear();
+    std::vector<Held> all = std::move(HeldWindows());
+    HeldWindows().clear();
 }
 
 void WindowInternals::RaiseClose(Window& w) {

@@ -143,7 +143,7 @@ TEST_F(AboutWindow, AfterAKeyTheTimerChangesNothing) {
             TopLevelOf(*main)->showMinimized();
         uitest::Settle();
         QWidget* const active = QApplication::activeWindow();
-        about.Timer1().Fire();
+        tk::FireTimer(about.Timer1());
         uitest::Settle();
         EXPECT_EQ(about.IsShown(), logo);
         EXPECT_EQ(TopLevelOf(*main)->isMinimized(), !logo);

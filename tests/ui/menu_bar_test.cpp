@@ -89,6 +89,16 @@ TEST(MenuBar, EditMenuFromTheKeyboardActsOnTheFocusedField) {
         EXPECT_EQ(QApplication::focusWidget(), field);
         EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
     }
+    // A click on another field closes the menu, and that field takes the keys.
+    QTest::keyClick(field, Qt::Key_E, Qt::AltModifier);
+    QWidget* menu = QApplication::activePopupWidget();
+    ASSERT_NE(menu, nullptr);
+    QWidget* other = uitest::WidgetOf(w.RyyFld());
+    QTest::mouseClick(menu, Qt::LeftButton, {},
+                      menu->mapFromGlobal(other->mapToGlobal(QPoint(5, 5))));
+    uitest::Settle();
+    EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+    EXPECT_EQ(uitest::TopLevelOf(w)->focusWidget(), other);
 }
 
 // The first request comes from a second thread, so the build fails; the next

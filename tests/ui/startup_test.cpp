@@ -160,8 +160,9 @@ TEST(StartupRun, ALostDisplayIsReportedInOneLineAndEndsTheRunWithOne) {
     env.insert("DISPLAY", ":" + xvfb.readAllStandardOutput().trimmed());
     QProcess child;
     StartRun(child, "the display goes", env);
-    while (child.waitForReadyRead(30000) && !child.readAllStandardOutput().contains("is up")) {
-    }
+    QByteArray out;
+    while (!out.contains("is up") && child.waitForReadyRead(30000))
+        out += child.readAllStandardOutput();
     xvfb.kill();
     xvfb.waitForFinished();
     ASSERT_TRUE(child.waitForFinished(30000));

@@ -118,7 +118,7 @@ void Settle() {
 }
 
 void DestroyAllWindows() {
-    tk::Window::DestroyAll();
+    tk::WindowInternals::DestroyAll();
     Settle();
 }
 
