@@ -62,9 +62,9 @@ class MenuBarView : public QMenuBar {
   protected:
     // Where a click outside one of its menus was, which closes the menu.
     bool eventFilter(QObject* menu, QEvent* event) override {
+        if (event->type() != QEvent::MouseButtonPress) return false;
         const auto* click = static_cast<QMouseEvent*>(event);
-        if (event->type() == QEvent::MouseButtonPress &&
-            !static_cast<QWidget*>(menu)->rect().contains(click->position().toPoint()))
+        if (!static_cast<QWidget*>(menu)->rect().contains(click->position().toPoint()))
             clickedAt_ = click->globalPosition().toPoint();
         return false;
     }
