@@ -115,13 +115,21 @@ bool LineEditWidget::event(QEvent* event) {
                     }
                 }
             }
-            const QString replaced = text().mid(cursorPosition() + input->replacementStart(),
-                                                input->replacementLength());
+            // The widget takes the selection out first, then the replacement
+            // about the caret in what is left.
+            QString rest = text();
+            int caret = cursorPosition();
+            if (hasSelectedText()) {
+                rest.remove(selectionStart(), selectionLength());
+                caret = selectionStart();
+            }
+            const QString replaced = rest.mid(std::max(0, caret + input->replacementStart()),
+                                              input->replacementLength());
             if (CodePoints(commit) > Room(CodePoints(selectedText()) + CodePoints(replaced)))
                 commit.clear();
             if (commit != input->commitString()) {
                 QInputMethodEvent kept(input->preeditString(), input->attributes());
-                kept.setCommitString(commit, input->replacementStart(), input->replacementLength());
+                kept.setCommitString(commit);  // nothing taken out, nothing put in
                 QLineEdit::event(&kept);
                 event->accept();
                 return true;

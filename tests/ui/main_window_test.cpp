@@ -248,6 +248,14 @@ TEST_F(MainWindow, TextWithModifiersOrFromAnInputMethodPassesTheKeyFilter) {
     EXPECT_NE(QApplication::activePopupWidget(), nullptr);
     if (QApplication::activePopupWidget()) QApplication::activePopupWidget()->close();
     EXPECT_EQ(tk::BeepCount(), before);
+    // A commit that replaces text next to a selection frees only what the
+    // selection leaves: nine digits do not fit where six were.
+    edit->setText("123456");
+    edit->selectAll();
+    QInputMethodEvent commit;
+    commit.setCommitString("123456789", -3, 3);
+    QApplication::sendEvent(edit, &commit);
+    EXPECT_EQ(W().RxxFld().Text(), "123456");
 }
 
 // Pasted over "9" in RxxFld with ".20" and ".10" in the others: ".30" with
