@@ -287,7 +287,10 @@ TEST_F(MainWindow, APasteGoesInWholeWithoutItsBlanksOrNotAtAll) {
         W().RxxFld().SetFocus();
         Line(W().RxxFld())->selectAll();
         const std::int64_t beeps = tk::BeepCount();
-        QTest::keyClick(Line(W().RxxFld()), Qt::Key_V, Qt::ControlModifier);
+        // Ctrl+V and Shift+Insert in turn.
+        const bool odd = (&c - kCases) % 2 != 0;
+        QTest::keyClick(Line(W().RxxFld()), odd ? Qt::Key_Insert : Qt::Key_V,
+                        odd ? Qt::ShiftModifier : Qt::ControlModifier);
         EXPECT_EQ(W().RxxFld().Text(), c.shown);
         if (c.outcome == nullptr) {  // refused, or nothing left to paste
             EXPECT_EQ(tk::BeepCount() - beeps, c.clipboard[0] == ' ' ? 0 : 1);
