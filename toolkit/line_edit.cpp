@@ -154,7 +154,7 @@ void LineEditWidget::contextMenuEvent(QContextMenuEvent* event) {
 }
 
 void LineEditWidget::mouseReleaseEvent(QMouseEvent* event) {
-    // A middle click pastes the X11 selection, within the limit.
+    // A middle click pastes the X11 selection, as any paste goes in.
     if (event->button() == Qt::MiddleButton && !isReadOnly() &&
         QGuiApplication::clipboard()->supportsSelection()) {
         deselect();
